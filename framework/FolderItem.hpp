@@ -1,0 +1,42 @@
+#pragma once
+// A file or folder by its path, existing or not.
+
+#include "Object.hpp"
+#include "String.hpp"
+
+#include <filesystem>
+#include <memory>
+
+namespace fw {
+
+class Picture;
+
+class FolderItem : public Object {
+public:
+    static const ClassTable& Lookup();
+    const ClassTable& classTable() const override { return Lookup(); }
+
+    FolderItem() = default;
+    explicit FolderItem(std::filesystem::path path) : path_(std::move(path)) {}
+
+    const std::filesystem::path& path() const { return path_; }
+    bool Exists() const;
+    bool Directory() const;
+    // The folder that holds this item, or nil at the root.
+    std::shared_ptr<FolderItem> Parent() const;
+    // The item of that name inside this folder, or nil when there is none.
+    std::shared_ptr<FolderItem> Child(const String& name) const;
+    // The file read as a picture, or nil when it cannot be read as one.
+    std::shared_ptr<Picture> OpenAsPicture() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The running executable, links resolved.
+std::shared_ptr<FolderItem> AppFolderItemGetter();
+// The "Resources" folder inside the parent of the folder that holds the executable, or nil.
+// Raises NilObjectException when the executable's item or either parent is nil.
+std::shared_ptr<FolderItem> GetApplicationBundleResources();
+
+}  // namespace fw
