@@ -12,8 +12,8 @@ namespace fw {
 using Ptr = void*;
 using PlainFunction = void (*)(Ptr argument);
 // The program's exception routine: runs function(argument) and returns the RuntimeException
-// that it raised, or nil.
-using ExceptionHelper = std::shared_ptr<Object> (*)(Ptr function, Ptr argument);
+// that it raised, or nil; an exception of another class goes on past it.
+using ExceptionHelper = std::shared_ptr<Object> (*)(PlainFunction function, Ptr argument);
 
 // Makes the Qt application object; a process without a display gets one line on stderr and
 // exit status 1 instead of an abort.
