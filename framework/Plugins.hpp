@@ -5,8 +5,14 @@
 #include "String.hpp"
 
 #include <cstddef>
+#include <filesystem>
 
 namespace fw {
+
+// Where plug-ins are looked up: by default the folder "Plugins" beside the folder that holds
+// the executable; tests point it at the build's plug-in folder.
+void SetPluginFolder(const std::filesystem::path& folder);
+std::filesystem::path PluginFolder();
 
 // A table of slots for entry points; allocated once, never released.
 void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots);

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+class QTextDocument;
+
 namespace fw {
 
 class Graphics;
@@ -20,6 +22,9 @@ public:
     void SetLineSpacing(double spacing);
     FontUnits TextUnit() const;
     void SetTextUnit(FontUnits unit);
+
+    // The area's document, laid out as shown (framework use: printing lays it out anew).
+    QTextDocument* document() const;
 
     // A printer for the area's styled text, laid out at the width, drawing on the page.
     std::shared_ptr<StyledTextPrinter> styledTextPrinter(Graphics& page, std::int32_t width);
