@@ -24,7 +24,7 @@ public:
     bool Directory() const;
     // The folder that holds this item, or nil at the root.
     std::shared_ptr<FolderItem> Parent() const;
-    // The item of that name inside this folder, or nil when there is none.
+    // The item of that name inside this folder, or nil when no item of that name exists.
     std::shared_ptr<FolderItem> Child(const String& name) const;
     // The file read as a picture, or nil when it cannot be read as one.
     std::shared_ptr<Picture> OpenAsPicture() const;
@@ -35,6 +35,9 @@ private:
 
 // The running executable, links resolved.
 std::shared_ptr<FolderItem> AppFolderItemGetter();
+// Makes AppFolderItemGetter answer with this path instead (an empty path restores the real
+// executable): tests lay out bundles of their own around it.
+void OverrideAppFolderItem(const std::filesystem::path& executable);
 // The "Resources" folder inside the parent of the folder that holds the executable, or nil.
 // Raises NilObjectException when the executable's item or either parent is nil.
 std::shared_ptr<FolderItem> GetApplicationBundleResources();
