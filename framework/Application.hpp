@@ -31,6 +31,7 @@ public:
 
     // Runs the handler registered for the item's name; false when there is none.
     bool HandleMenuCommand(const MenuItem& item);
+    bool HasMenuHandler(const String& itemName) const;
     // Runs the class's Open entry, and its EnableMenuItems entry, when they are set.
     void CallOpen();
     void EnableMenuItems();
@@ -40,6 +41,8 @@ private:
     std::vector<std::pair<String, MenuHandler>> handlers_;
 };
 
+// The one application object: the framework holds it until RuntimeExit, which releases it
+// while the desktop connection still stands (its menu bar owns Qt objects).
 void RuntimeRegisterAppObject(std::shared_ptr<Application> app);
 std::shared_ptr<Application> GetAppObject();
 

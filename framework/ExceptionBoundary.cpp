@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -14,11 +16,29 @@ namespace {
 
 ExceptionHelper installedHelper = nullptr;
 
+// A message may carry user text of any length and any bytes; the report stays one line of
+// readable size.
+constexpr std::size_t kReportedMessageBytes = 400;
+
 void runWork(Ptr argument) { (*static_cast<const std::function<void()>*>(argument))(); }
 
-void report(const char* kind, const char* message) {
-    std::fprintf(stderr, "radixel: %s left a handler: %s\n", kind, message);
+void report(std::string_view className, std::string_view message) {
+    std::string line = "radixel: ";
+    if (message.substr(0, className.size()) != className) {
+        line += className;
+        if (!message.empty()) line += ": ";
+    }
+    const std::size_t kept = std::min(message.size(), kReportedMessageBytes);
+    for (char c : message.substr(0, kept)) line += (c == '\n' || c == '\r' || c == '\0') ? ' ' : c;
+    if (kept < message.size()) line += "...";
+    line += " (the program goes on)\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
+}
+
+void report(const Object& raised) {
+    const auto* exception = dynamic_cast<const RuntimeException*>(&raised);
+    report(raised.classTable().fullName, exception ? exception->Message().view() : std::string_view());
 }
 
 }  // namespace
@@ -33,15 +53,13 @@ bool CallGuarded(const std::function<void()>& work) {
         }
         auto raised = installedHelper(&runWork, const_cast<std::function<void()>*>(&work));
         if (!raised) return true;
-        auto* exception = dynamic_cast<RuntimeException*>(raised.get());
-        report(raised->classTable().fullName.c_str(), exception ? exception->what() : "");
-        return false;
+        report(*raised);
     } catch (const RuntimeException& e) {
-        report(e.classTable().fullName.c_str(), e.what());
+        report(e);
     } catch (const std::bad_alloc&) {
-        report("an allocation failure", "out of memory");
+        report("std::bad_alloc", "out of memory");
     } catch (const std::exception& e) {
-        report("an exception", e.what());
+        report("std::exception", e.what());
     } catch (...) {
         report("an exception", "of unknown type");
     }

@@ -2,14 +2,24 @@
 // A menu entry: a menu when it has children, a command otherwise, a separator when its
 // caption is "-". Choosing a command runs the application's handler registered under the
 // entry's name; the Edit entries act on the focused text control.
+//
+// AutoEnable: an entry whose AutoEnable is true (the default) stays as the program sets it
+// and is never disabled by the framework. An entry whose AutoEnable is false is disabled each
+// time the menus are brought up to date, just before the application's EnableMenuItems runs,
+// so that it can be chosen only while that event enables it.
+//
+// The Qt side (one QAction per entry, a QMenu for an entry with children) is made on first
+// use once the runtime stands, so a tree can be built and searched without a display.
 
 #include "Object.hpp"
 #include "String.hpp"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 class QAction;
+class QWidget;
 
 namespace fw {
 
@@ -28,7 +38,10 @@ public:
     void SetName(const String& name);
     String Text() const;                       // "&" marks the access key
     void SetText(const String& text);
-    String KeyboardShortcut() const;           // "Cmd+X" is Ctrl+X here
+    // "Cmd+X" is Ctrl+X here ("Cmd", "Command", "Ctrl" and "Control" all mean Ctrl; "Option"
+    // is Alt); the empty text is no shortcut. A text that names no key raises RuntimeException
+    // and leaves the shortcut as it was.
+    String KeyboardShortcut() const;
     void SetKeyboardShortcut(const String& shortcut);
     bool KeyboardShortcutWasSet() const;
     bool AutoEnable() const;
@@ -37,21 +50,29 @@ public:
     void SetEnabled(bool enabled);
     bool IsSeparator() const;                  // caption "-"
 
-    // The entry becomes this entry's last child; this entry holds it.
+    // The entry becomes this entry's last child; this entry holds it. An entry that has a
+    // parent already moves here. Nil raises NilObjectException; the entry itself or one of its
+    // ancestors raises RuntimeException (the tree would hold itself).
     void Append(const std::shared_ptr<MenuItem>& child);
     std::size_t Count() const;
-    std::shared_ptr<MenuItem> Item(std::size_t index) const;
+    std::shared_ptr<MenuItem> Item(std::size_t index) const;  // nil past the end
     std::weak_ptr<MenuItem> Parent() const;
-    // The direct child of that name, or nil.
+    // The direct child of that name, or nil. Names match exactly.
     std::shared_ptr<MenuItem> Child(const String& name) const;
-    // The entry of that name at any depth below this one, or nil.
+    // The entry of that name at any depth below this one, or nil: depth first, in order.
     std::shared_ptr<MenuItem> Lookup(const String& name) const;
 
-    // What choosing the entry does; a subclass may act on its own (QuitMenuItem).
+    // What choosing the entry does; a subclass may act on its own (QuitMenuItem). True when
+    // the command was handled.
     virtual bool Action();
 
-    // The Qt action that stands for this entry in menu bars (framework use).
+    // The Qt action that stands for this entry in menu bars (framework use). Raises
+    // RuntimeException before RuntimeInit.
     QAction* action() const;
+    QAction* actionIfMade() const;  // nullptr while the entry has not been shown
+    // Shows this entry's children in the container (a QMenu or a QMenuBar), in order, and
+    // keeps it following later appends (framework use).
+    void presentChildrenIn(QWidget* container) const;
 
 private:
     struct Impl;

@@ -5,7 +5,7 @@
 
 namespace fw {
 
-// The printable area of a page.
+// The printable area of a page, in the units of the page's Graphics (Width, Height).
 class PrinterSetup : public Object {
 public:
     static const ClassTable& Lookup();

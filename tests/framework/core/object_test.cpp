@@ -1,6 +1,7 @@
 #include "framework/Delegate.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/Object.hpp"
+#include "framework/Runtime.hpp"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,43 @@ TEST(DelegateTest, WeakDelegateRaisesOnceItsTargetIsGone) {
     EXPECT_EQ(legs->Invoke(), 2);  // the target's own class decides
     bird.reset();
     EXPECT_THROW(legs->Invoke(), fw::NilObjectException);
+}
+
+class Counter : public fw::Object {
+public:
+    static const fw::ClassTable& Lookup() {
+        static const fw::ClassTable table = fw::MakeClassTable<Counter>("Zoo.Counter", &fw::Object::Lookup());
+        return table;
+    }
+    const fw::ClassTable& classTable() const override { return Lookup(); }
+    void Bump(int by) { runs += by; }
+    static inline int runs = 0;
+};
+
+// The framework keeps a delegate's callable where the program released the delegate itself;
+// neither way runs anything once the target is gone, and through the boundary the program
+// goes on.
+TEST(DelegateTest, WeakDelegateRunsNothingAfterItsTargetIsGoneHoweverItIsCalled) {
+    auto counter = std::make_shared<Counter>();
+    auto bump = fw::RuntimeCreateDelegate(&Counter::Bump, counter, "( by As Integer )", fw::DelegateKind::Weak);
+    auto kept = bump->Callable();
+    Counter::runs = 0;
+    bump->Invoke(1);
+    kept(1);
+    EXPECT_EQ(Counter::runs, 2);
+
+    counter.reset();
+    EXPECT_THROW(bump->Invoke(1), fw::NilObjectException);
+    bump.reset();
+    EXPECT_THROW(kept(1), fw::NilObjectException);
+    EXPECT_FALSE(fw::CallGuarded([&] { kept(1); }));
+    EXPECT_EQ(Counter::runs, 2);
+}
+
+TEST(DelegateTest, WeakDelegateNeedsATarget) {
+    std::shared_ptr<Counter> none;
+    EXPECT_THROW(fw::RuntimeCreateDelegate(&Counter::Bump, none, "( by As Integer )", fw::DelegateKind::Weak),
+                 fw::NilObjectException);
 }
 
 TEST(DelegateTest, StrongDelegateKeepsItsTarget) {

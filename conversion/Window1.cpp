@@ -1,0 +1,445 @@
+#include "conversion/Window1.hpp"
+
+#include "app/MenuBar1.hpp"
+#include "engine/binding/Globals4.hpp"
+#include "framework/Color.hpp"
+#include "framework/Delegate.hpp"
+#include "framework/Events.hpp"
+#include "framework/Exceptions.hpp"
+#include "framework/PropertyRecord.hpp"
+#include "framework/RectControl.hpp"
+#include "framework/Values.hpp"
+
+#include <type_traits>
+
+namespace radixel {
+
+namespace {
+
+constexpr fw::Color kBlack = fw::Color::FromRGB(0x000000);
+constexpr fw::Color kWhite = fw::Color::FromRGB(0xFFFFFF);
+
+// Resizable from 64 by 64 up, with no maximize button. HasBackColor is false, so BackColor
+// is never painted: the window keeps the desktop's background.
+const fw::String kWindowRecord = fw::Record({
+    {"Placement", 0},
+    {"Width", 600},
+    {"Height", 349},
+    {"MinWidth", 64},
+    {"MinHeight", 64},
+    {"MaxWidth", 32000},
+    {"MaxHeight", 32000},
+    {"Frame", 0},
+    {"Composite", false},
+    {"HasBackColor", false},
+    {"BackColor", kWhite},
+    {"Title", "Radixel"},
+    {"Visible", true},
+    {"FullScreen", false},
+    {"MenuBarVisible", true},
+    {"CloseButton", true},
+    {"Resizeable", true},
+    {"LiveResize", true},
+    {"MaximizeButton", false},
+    {"MinimizeButton", true},
+    {"MacProcID", 0},
+});
+
+// Position and size in the window's units, from the top-left corner of its content area.
+struct Bounds {
+    std::int32_t left, top, width, height;
+};
+
+struct ControlDesign {
+    const char* name;
+    fw::String record;
+};
+
+// Every control is locked to the left and top edges only, so resizing the window moves and
+// stretches none of them.
+
+ControlDesign LabelDesign(const char* name, Bounds at, std::int32_t tabIndex, const char* text) {
+    return {name, fw::Record({
+                      {"Name", name},
+                      {"Index", fw::NoControlIndex},
+                      {"Left", at.left},
+                      {"Top", at.top},
+                      {"Width", at.width},
+                      {"Height", at.height},
+                      {"LockLeft", true},
+                      {"LockTop", true},
+                      {"LockRight", false},
+                      {"LockBottom", false},
+                      {"TabPanelIndex", 0},
+                      {"TabIndex", tabIndex},
+                      {"Text", text},
+                      {"TextAlign", 0},
+                      {"TextColor", kBlack},
+                      {"Multiline", false},
+                      {"Enabled", true},
+                      {"Visible", true},
+                      {"Selectable", false},
+                      {"Transparent", false},
+                      {"HelpTag", ""},
+                      {"AutoDeactivate", true},
+                      {"TextFont", "System"},
+                      {"Bold", false},
+                      {"Italic", false},
+                      {"Underline", false},
+                      {"DataSource", ""},
+                      {"DataField", ""},
+                      {"InitialParent", ""},
+                  })};
+}
+
+// The fields take numbers, so spelling is not checked in them.
+ControlDesign TextFieldDesign(const char* name, Bounds at, std::int32_t tabIndex) {
+    return {name, fw::Record({
+                      {"Name", name},
+                      {"Index", fw::NoControlIndex},
+                      {"Left", at.left},
+                      {"Top", at.top},
+                      {"Width", at.width},
+                      {"Height", at.height},
+                      {"LockLeft", true},
+                      {"LockTop", true},
+                      {"LockRight", false},
+                      {"LockBottom", false},
+                      {"TabPanelIndex", 0},
+                      {"TabIndex", tabIndex},
+                      {"TabStop", true},
+                      {"Border", true},
+                      {"Password", false},
+                      {"UseFocusRing", true},
+                      {"TextColor", kBlack},
+                      {"BackColor", kWhite},
+                      {"Enabled", true},
+                      {"Format", ""},
+                      {"Visible", true},
+                      {"HelpTag", ""},
+                      {"AutoDeactivate", true},
+                      {"TextFont", "System"},
+                      {"Bold", false},
+                      {"Italic", false},
+                      {"Underline", false},
+                      {"CueText", ""},
+                      {"Text", ""},
+                      {"Mask", ""},
+                      {"ReadOnly", false},
+                      {"LimitText", 0},
+                      {"AcceptTabs", false},
+                      {"Alignment", 0},
+                      {"AutomaticallyCheckSpelling", false},
+                      {"DataSource", ""},
+                      {"DataField", ""},
+                  })};
+}
+
+ControlDesign TextAreaDesign(const char* name, Bounds at, std::int32_t tabIndex) {
+    return {name, fw::Record({
+                      {"Name", name},
+                      {"Index", fw::NoControlIndex},
+                      {"Left", at.left},
+                      {"Top", at.top},
+                      {"Width", at.width},
+                      {"Height", at.height},
+                      {"LockLeft", true},
+                      {"LockTop", true},
+                      {"LockRight", false},
+                      {"LockBottom", false},
+                      {"TabPanelIndex", 0},
+                      {"TabIndex", tabIndex},
+                      {"TabStop", true},
+                      {"Border", true},
+                      {"Multiline", true},
+                      {"ScrollbarHorizontal", false},
+                      {"ScrollbarVertical", true},
+                      {"Styled", true},
+                      {"UseFocusRing", true},
+                      {"TextColor", kBlack},
+                      {"BackColor", kWhite},
+                      {"Enabled", true},
+                      {"Format", ""},
+                      {"Visible", true},
+                      {"HelpTag", ""},
+                      {"AutoDeactivate", true},
+                      {"HideSelection", true},
+                      {"TextFont", "System"},
+                      {"Bold", false},
+                      {"Italic", false},
+                      {"Underline", false},
+                      {"Text", ""},
+                      {"Mask", ""},
+                      {"ReadOnly", false},
+                      {"LimitText", 0},
+                      {"AcceptTabs", false},
+                      {"Alignment", 0},
+                      {"AutomaticallyCheckSpelling", true},
+                      {"DataSource", ""},
+                      {"DataField", ""},
+                  })};
+}
+
+// Neither arrow is the default or the cancel button: Return and Escape stay with the panes.
+ControlDesign PushButtonDesign(const char* name, Bounds at, std::int32_t tabIndex, const char* caption) {
+    return {name, fw::Record({
+                      {"Name", name},
+                      {"Index", fw::NoControlIndex},
+                      {"Left", at.left},
+                      {"Top", at.top},
+                      {"Width", at.width},
+                      {"Height", at.height},
+                      {"LockLeft", true},
+                      {"LockTop", true},
+                      {"LockRight", false},
+                      {"LockBottom", false},
+                      {"TabPanelIndex", 0},
+                      {"TabIndex", tabIndex},
+                      {"TabStop", true},
+                      {"Caption", caption},
+                      {"Default", false},
+                      {"Cancel", false},
+                      {"Enabled", true},
+                      {"Visible", true},
+                      {"HelpTag", ""},
+                      {"AutoDeactivate", true},
+                      {"ButtonStyle", 0},
+                      {"TextFont", "System"},
+                      {"Bold", false},
+                      {"Italic", false},
+                      {"Underline", false},
+                      {"InitialParent", ""},
+                  })};
+}
+
+// In creation order, which is the tab order. The right places field comes before the left one.
+const ControlDesign kLabel1 = LabelDesign("Label1", {20, 32, 69, 20}, 0, "Base:");
+const ControlDesign kLabel2 = LabelDesign("Label2", {372, 32, 69, 20}, 1, "Base:");
+const ControlDesign kTextFieldBaseLeft = TextFieldDesign("TextFieldBaseLeft", {64, 30, 80, 22}, 2);
+const ControlDesign kTextFieldBaseRight = TextFieldDesign("TextFieldBaseRight", {420, 30, 80, 22}, 3);
+const ControlDesign kTextAreaLeft = TextAreaDesign("TextAreaLeft", {20, 77, 208, 196}, 4);
+const ControlDesign kTextAreaRight = TextAreaDesign("TextAreaRight", {372, 77, 208, 196}, 5);
+const ControlDesign kPushButton1 = PushButtonDesign("PushButton1", {260, 130, 80, 20}, 6, "->");
+const ControlDesign kPushButton2 = PushButtonDesign("PushButton2", {260, 201, 80, 20}, 7, "<-");
+const ControlDesign kLabel3 = LabelDesign("Label3", {188, 309, 244, 20}, 8, "Limit to places after base point");
+const ControlDesign kTextFieldNumPlacesRight = TextFieldDesign("TextFieldNumPlacesRight", {436, 308, 80, 22}, 9);
+const ControlDesign kTextFieldNumPlacesLeft = TextFieldDesign("TextFieldNumPlacesLeft", {64, 308, 80, 22}, 10);
+
+const ControlDesign* const kControlDesigns[] = {
+    &kLabel1,       &kLabel2,      &kTextFieldBaseLeft, &kTextFieldBaseRight,      &kTextAreaLeft,
+    &kTextAreaRight, &kPushButton1, &kPushButton2,       &kLabel3, &kTextFieldNumPlacesRight,
+    &kTextFieldNumPlacesLeft,
+};
+
+}  // namespace
+
+const Window1::Direction Window1::kLeftToRight = {
+    &Window1::TextFieldBaseLeft, &Window1::TextFieldBaseRight, &Window1::TextAreaLeft,
+    &Window1::TextFieldNumPlacesRight, &Window1::TextAreaRight,
+};
+
+const Window1::Direction Window1::kRightToLeft = {
+    &Window1::TextFieldBaseRight, &Window1::TextFieldBaseLeft, &Window1::TextAreaRight,
+    &Window1::TextFieldNumPlacesLeft, &Window1::TextAreaLeft,
+};
+
+const fw::ClassTable& Window1::Lookup() {
+    static const fw::ClassTable table = [] {
+        auto cls = fw::MakeClassTable<Window1>("Window1.Window1", &fw::Window::Lookup());
+        fw::AddEvent(cls, fw::events::WindowLayout, &Window1::Layout);
+        fw::AddEvent(cls, fw::events::WindowCreateControls, &Window1::CreateControls);
+        fw::AddEvent(cls, fw::events::WindowOpen, &Window1::Event_Open);
+        return cls;
+    }();
+    return table;
+}
+
+const fw::String* Window1::DesignRecord(std::string_view name) {
+    if (name == "Window1") return &kWindowRecord;
+    for (const ControlDesign* design : kControlDesigns)
+        if (name == design->name) return &design->record;
+    return nullptr;
+}
+
+void Window1::Layout() {
+    SetMenuBar(instance::MenuBar1());
+    fw::SetProperties(*this, kWindowRecord);
+}
+
+void Window1::CreateControls() { CreateControls0(); }
+
+void Window1::CreateControls0() {
+    CreateControl<fw::Label>(kLabel1.name, kLabel1.record);
+    CreateControl<fw::Label>(kLabel2.name, kLabel2.record);
+    CreateControl<fw::TextField>(kTextFieldBaseLeft.name, kTextFieldBaseLeft.record);
+    CreateControl<fw::TextField>(kTextFieldBaseRight.name, kTextFieldBaseRight.record);
+    CreateControl<fw::TextArea>(kTextAreaLeft.name, kTextAreaLeft.record);
+    CreateControl<fw::TextArea>(kTextAreaRight.name, kTextAreaRight.record);
+    CreatePushButton(kPushButton1.name, kPushButton1.record, &Window1::PushButton1_Action);
+    CreatePushButton(kPushButton2.name, kPushButton2.record, &Window1::PushButton2_Action);
+    CreateControl<fw::Label>(kLabel3.name, kLabel3.record);
+    CreateControl<fw::TextField>(kTextFieldNumPlacesRight.name, kTextFieldNumPlacesRight.record);
+    CreateControl<fw::TextField>(kTextFieldNumPlacesLeft.name, kTextFieldNumPlacesLeft.record);
+}
+
+// The left field is written first although the right one comes first in tab order.
+void Window1::Event_Open() {
+    auto left = TextFieldNumPlacesLeft();
+    if (!left) fw::RaiseNilObjectException();
+    left->SetText(fw::Str(8));
+    auto right = TextFieldNumPlacesRight();
+    if (!right) fw::RaiseNilObjectException();
+    right->SetText(fw::Str(8));
+}
+
+template <class Control>
+std::shared_ptr<Control> Window1::FoundAgain(const char* name) const {
+    auto control = fw::RuntimeCheckCast<Control>(ControlByName(name), Control::Lookup());
+    if (!control) fw::RaiseNilObjectException();
+    return control;
+}
+
+// The window holds the control from here on; every later step finds it again by its name.
+template <class Control>
+void Window1::Register(const char* name) {
+    std::shared_ptr<fw::RectControl> control = New(Control::Lookup());
+    if (!control) fw::RaiseNilObjectException();
+    control->Constructor();
+    AddControl(name, std::move(control));
+}
+
+// The properties that no record carries go on first, so the record has the last word.
+template <class Control>
+void Window1::CreateControl(const char* name, const fw::String& record) {
+    Register<Control>(name);
+    if constexpr (std::is_same_v<Control, fw::TextArea>) FoundAgain<fw::TextArea>(name)->SetLineSpacing(1.0);
+    FoundAgain<Control>(name)->SetTextUnit(fw::FontUnits::Default);
+    fw::SetProperties(FoundAgain<Control>(name), record);
+}
+
+// The delegate holds the window weakly: a button never keeps its window alive.
+void Window1::CreatePushButton(const char* name, const fw::String& record,
+                               void (Window1::*action)(std::shared_ptr<fw::PushButton>)) {
+    CreateControl<fw::PushButton>(name, record);
+    auto self = std::static_pointer_cast<Window1>(shared_from_this());
+    auto delegate = fw::RuntimeCreateDelegate(action, self, "( PushButton )", fw::DelegateKind::Weak);
+    fw::RuntimeAddEventHandler(*FoundAgain<fw::PushButton>(name), fw::events::PushButtonAction, delegate);
+}
+
+std::shared_ptr<fw::Label> Window1::Label1() {
+    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label1"), fw::Label::Lookup());
+}
+
+std::shared_ptr<fw::Label> Window1::Label2() {
+    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label2"), fw::Label::Lookup());
+}
+
+std::shared_ptr<fw::TextField> Window1::TextFieldBaseLeft() {
+    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldBaseLeft"), fw::TextField::Lookup());
+}
+
+std::shared_ptr<fw::TextField> Window1::TextFieldBaseRight() {
+    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldBaseRight"), fw::TextField::Lookup());
+}
+
+std::shared_ptr<fw::TextArea> Window1::TextAreaLeft() {
+    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextAreaLeft"), fw::TextArea::Lookup());
+}
+
+std::shared_ptr<fw::TextArea> Window1::TextAreaRight() {
+    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextAreaRight"), fw::TextArea::Lookup());
+}
+
+std::shared_ptr<fw::PushButton> Window1::PushButton1() {
+    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"), fw::PushButton::Lookup());
+}
+
+std::shared_ptr<fw::PushButton> Window1::PushButton2() {
+    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton2"), fw::PushButton::Lookup());
+}
+
+std::shared_ptr<fw::Label> Window1::Label3() {
+    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label3"), fw::Label::Lookup());
+}
+
+std::shared_ptr<fw::TextField> Window1::TextFieldNumPlacesRight() {
+    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldNumPlacesRight"), fw::TextField::Lookup());
+}
+
+std::shared_ptr<fw::TextField> Window1::TextFieldNumPlacesLeft() {
+    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldNumPlacesLeft"), fw::TextField::Lookup());
+}
+
+void Window1::PushButton1_Action(std::shared_ptr<fw::PushButton>) { Convert(kLeftToRight); }
+
+void Window1::PushButton2_Action(std::shared_ptr<fw::PushButton>) { Convert(kRightToLeft); }
+
+// A number field reads as the framework reads text as a number, with nothing added: no
+// trimming, rounding or range test of our own.
+std::int32_t Window1::NumberOf(std::shared_ptr<fw::TextField> (Window1::*field)()) {
+    auto control = (this->*field)();
+    if (!control) fw::RaiseNilObjectException();
+    return fw::RuntimeCvtReal64ToSInt32(fw::CDbl(control->Text()));
+}
+
+// Every check runs before anything is written, so an action that stops leaves both panes and
+// all four fields as they were. Each control is fetched at the step that uses it.
+void Window1::Convert(const Direction& direction) {
+    const std::int32_t sourceBase = NumberOf(direction.sourceBaseField);
+    const std::int32_t targetBase = NumberOf(direction.targetBaseField);
+    if (sourceBase <= 0 || targetBase <= 0) return;
+
+    auto sourcePane = (this->*direction.sourcePane)();
+    if (!sourcePane) fw::RaiseNilObjectException();
+    const fw::String text = sourcePane->Text();
+    // A blank or a line break alone is not empty: the engine answers it.
+    if (fw::RuntimeStringCompare(text, fw::String()) == 0) return;
+
+    const std::int32_t places = NumberOf(direction.targetPlacesField);
+    if (places < 0) return;
+
+    const fw::String result = Globals4::kxConvBase(text, targetBase, sourceBase, places, true);
+    auto targetPane = (this->*direction.targetPane)();
+    if (!targetPane) fw::RaiseNilObjectException();
+    targetPane->SetText(result);
+}
+
+template <class Entry>
+std::shared_ptr<Entry> Window1::MenuEntry(const char* name) {
+    auto bar = MenuBar();
+    if (!bar) fw::RaiseNilObjectException();
+    return fw::RuntimeCheckCast<Entry>(bar->Lookup(fw::String(name)), Entry::Lookup());
+}
+
+std::shared_ptr<fw::MenuItem> Window1::HelpMenu() { return MenuEntry<fw::MenuItem>("HelpMenu"); }
+std::shared_ptr<fw::MenuItem> Window1::HelpRadixelHelp() { return MenuEntry<fw::MenuItem>("HelpRadixelHelp"); }
+std::shared_ptr<fw::MenuItem> Window1::EditMenu() { return MenuEntry<fw::MenuItem>("EditMenu"); }
+std::shared_ptr<fw::MenuItem> Window1::EditSelectAll() { return MenuEntry<fw::MenuItem>("EditSelectAll"); }
+std::shared_ptr<fw::MenuItem> Window1::UntitledMenu0() { return MenuEntry<fw::MenuItem>("UntitledMenu0"); }
+std::shared_ptr<fw::MenuItem> Window1::EditClear() { return MenuEntry<fw::MenuItem>("EditClear"); }
+std::shared_ptr<fw::MenuItem> Window1::EditPaste() { return MenuEntry<fw::MenuItem>("EditPaste"); }
+std::shared_ptr<fw::MenuItem> Window1::EditCopy() { return MenuEntry<fw::MenuItem>("EditCopy"); }
+std::shared_ptr<fw::MenuItem> Window1::EditCut() { return MenuEntry<fw::MenuItem>("EditCut"); }
+std::shared_ptr<fw::MenuItem> Window1::UntitledMenu1() { return MenuEntry<fw::MenuItem>("UntitledMenu1"); }
+std::shared_ptr<fw::MenuItem> Window1::EditUndo() { return MenuEntry<fw::MenuItem>("EditUndo"); }
+std::shared_ptr<fw::MenuItem> Window1::FileMenu() { return MenuEntry<fw::MenuItem>("FileMenu"); }
+std::shared_ptr<fw::QuitMenuItem> Window1::FileQuit() { return MenuEntry<fw::QuitMenuItem>("FileQuit"); }
+std::shared_ptr<fw::AppleMenuItem> Window1::AppleAbout() { return MenuEntry<fw::AppleMenuItem>("AppleAbout"); }
+
+namespace instance {
+
+// The pattern every window of the program is obtained by: the registry of open windows knows
+// the window by its full class name, so there is never a second open one of the class.
+std::shared_ptr<radixel::Window1> Window1() {
+    using W = radixel::Window1;
+    std::shared_ptr<fw::Window> window = fw::GetImplicitWindow(fw::String(W::Lookup().fullName));
+    if (!window) {
+        window = fw::RuntimeCheckCast<fw::Window>(fw::RuntimeNewObject(W::Lookup()), fw::Window::Lookup());
+        window->Constructor();
+    }
+    return fw::RuntimeCheckCast<W>(window, W::Lookup());
+}
+
+}  // namespace instance
+
+}  // namespace radixel

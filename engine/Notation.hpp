@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/Radix.hpp"
+
+namespace radixel::engine {
+
+enum class NumberForm { Integer, Point, Exponent, Fraction };
+
+// A number as written, before any arithmetic: its form, sign and digit fields.
+// Offsets are byte offsets into the text, kept so that a later check (one that
+// depends on the target base) can still say where the offending mark stands.
+struct Notation {
+    static constexpr std::size_t kNowhere = std::string_view::npos;
+
+    NumberForm form = NumberForm::Integer;
+    bool negative = false;
+    // The digits before and after the point as one run, so that the value is
+    // mantissa / base^fractionDigits; for a fraction, the numerator.
+    Digits mantissa;
+    std::size_t fractionDigits = 0;
+    Digits denominator;
+    bool exponentNegative = false;
+    Digits exponent;
+
+    std::size_t signAt = kNowhere;
+    std::size_t pointAt = kNowhere;
+    std::size_t slashAt = kNowhere;
+    std::size_t markerAt = kNowhere;
+};
+
+}  // namespace radixel::engine

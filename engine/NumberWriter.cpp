@@ -1,0 +1,132 @@
+#include "engine/NumberWriter.hpp"
+
+#include <cstring>
+
+namespace radixel::engine {
+
+namespace {
+
+constexpr const char* kUpperAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr const char* kLowerAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr std::uint16_t kFirstBracketedDigit = 36;
+constexpr std::uint32_t kExponentMarkerBase = 10;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+std::size_t widthOfDigit(std::uint16_t digit)
+{
+    if (digit < kFirstBracketedDigit) {
+        return 1;
+    }
+    return digit < 100 ? 4 : digit < 1000 ? 5 : digit < 10000 ? 6 : 7;
+}
+
+}  // namespace
+
+NumberWriter::NumberWriter(std::uint32_t base, bool upperCase)
+    : base_(base), alphabet_(upperCase ? kUpperAlphabet : kLowerAlphabet)
+{
+}
+
+std::string NumberWriter::integer(bool negative, const Digits& digits) const
+{
+    std::string text;
+    if (negative) {
+        text += '-';
+    }
+    append(text, digits.data(), digits.size());
+    return text;
+}
+
+std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t places) const
+{
+    const std::size_t integerDigits = digits.size() - places;
+    std::size_t kept = places;
+    while (kept > 0 && digits[integerDigits + kept - 1] == 0) {
+        --kept;
+    }
+    std::string text;
+    if (negative) {
+        text += '-';
+    }
+    append(text, digits.data(), integerDigits);
+    if (kept > 0) {
+        text += '.';
+        append(text, digits.data() + integerDigits, kept);
+    }
+    return text;
+}
+
+std::string NumberWriter::scientific(bool negative, const Digits& mantissa, std::int64_t exponent) const
+{
+    std::string text = fixed(negative, mantissa, mantissa.size() - 1);
+    text += base_ == kExponentMarkerBase ? "e" : "b^";
+    if (exponent < 0) {
+        text += '-';
+    }
+    auto magnitude = exponent < 0 ? 0 - static_cast<std::uint64_t>(exponent) : static_cast<std::uint64_t>(exponent);
+    Digits digits;
+    do {
+        digits.push_back(static_cast<std::uint16_t>(magnitude % base_));
+        magnitude /= base_;
+    } while (magnitude > 0);
+    Digits mostSignificantFirst(digits.rbegin(), digits.rend());
+    append(text, mostSignificantFirst.data(), mostSignificantFirst.size());
+    return text;
+}
+
+std::string NumberWriter::grayCode(const Digits& bits)
+{
+    std::string text(bits.size(), '0');
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        text[i] = static_cast<char>('0' + bits[i]);
+    }
+    return text;
+}
+
+void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::size_t count) const
+{
+    const std::size_t start = text.size();
+    if (base_ <= kFirstBracketedDigit) {
+        text.resize(start + count);
+        char* out = text.data() + start;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = alphabet_[digits[i]];
+        }
+        return;
+    }
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        width += widthOfDigit(digits[i]);
+    }
+    text.resize(start + width);
+    char* out = text.data() + start;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t digit = digits[i];
+        if (digit < kFirstBracketedDigit) {
+            *out++ = alphabet_[digit];
+            continue;
+        }
+        const std::size_t width = widthOfDigit(digit);
+        out[0] = '<';
+        out[width - 1] = '>';
+        // Decimal digits from the right, two at a time.
+        char* at = out + width - 1;
+        unsigned rest = digit;
+        while (rest >= 10) {
+            at -= 2;
+            std::memcpy(at, kDigitPairs + 2 * (rest % 100), 2);
+            rest /= 100;
+        }
+        if (at > out + 1) {
+            *--at = static_cast<char>('0' + rest);
+        }
+        out += width;
+    }
+}
+
+
+}  // namespace radixel::engine

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <gmpxx.h>
+
+namespace radixel::engine {
+
+// The powers base^(chunk * 2^j), j = 0, 1, ..., that the divide-and-conquer
+// codecs split and join digit runs at. Each is kept as odd * 2^shift: a base
+// with factors of two (10, 1000, ...) gives powers whose low bits are all zero,
+// and working with the odd part alone takes that share off every product and
+// division. Built once for the largest run, by repeated squaring.
+class PowerTable {
+public:
+    struct Power {
+        mpz_class odd;
+        std::size_t shift = 0;
+        std::size_t digits = 0;
+    };
+
+    // Levels up to the largest whose digit count is below `maxDigits`.
+    PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t maxDigits);
+
+    std::size_t chunkDigits() const { return chunk_; }
+
+    // The largest power with fewer digits than `digits`; requires digits > chunkDigits().
+    const Power& below(std::size_t digits) const;
+
+private:
+    std::size_t chunk_;
+    std::vector<Power> levels_;
+};
+
+}  // namespace radixel::engine

@@ -1,0 +1,36 @@
+#include "engine/binding/Globals4.hpp"
+
+#include "engine/binding/PluginEntrypoints.hpp"
+#include "engine/binding/glink.hpp"
+#include "framework/Plugins.hpp"
+
+#include <memory>
+
+namespace radixel::Globals4 {
+
+namespace {
+
+struct ReleaseText {
+    void operator()(fw::PluginText* text) const {
+        if (text->release) text->release(text);
+    }
+};
+
+}  // namespace
+
+fw::String kxConvBase(const fw::String& inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                      bool toUpperCase) {
+    // An empty slot would be a jump to nowhere; the user gets told instead.
+    if (!plugin_entrypoints || !plugin_entrypoints[0])
+        return fw::String("The conversion component is missing: no plug-in in \"" + fw::PluginFolder().string() +
+                          "\" provides kxConvBase.");
+
+    const fw::PluginText lent{inStr.data(), inStr.size(), nullptr};
+    const std::int32_t upperCaseBit = static_cast<unsigned char>(toUpperCase) & 1;
+    std::unique_ptr<fw::PluginText, ReleaseText> result(
+        glink::kxConvBase(&lent, baseTo, baseFrom, numPlaces, upperCaseBit));
+    if (!result || !result->data) return fw::String();
+    return fw::String(std::string(result->data, result->size));
+}
+
+}  // namespace radixel::Globals4

@@ -1,0 +1,21 @@
+#include "engine/binding/PluginEntrypoints.hpp"
+
+#include "framework/Plugins.hpp"
+
+namespace radixel {
+
+void** plugin_entrypoints = nullptr;
+
+const fw::String& kxConvBaseSignature() {
+    static const fw::String signature(
+        "kxConvBase(inStr As String, baseTo As Integer, baseFrom As Integer, numPlaces As Integer, "
+        "toUpperCase As Boolean) As String");
+    return signature;
+}
+
+void InitPluginEntrypoints() {
+    plugin_entrypoints = fw::RuntimeAllocatePluginEntrypointsTable(1);
+    plugin_entrypoints[0] = fw::RuntimeLookupPluginEntrypoint(kxConvBaseSignature());
+}
+
+}  // namespace radixel

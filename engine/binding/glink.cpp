@@ -1,0 +1,16 @@
+#include "engine/binding/glink.hpp"
+
+#include "engine/binding/PluginEntrypoints.hpp"
+
+namespace radixel::glink {
+
+namespace {
+using Entry = fw::PluginText* (*)(const fw::PluginText*, std::int32_t, std::int32_t, std::int32_t, std::int32_t);
+}
+
+fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                           std::int32_t numPlaces, std::int32_t toUpperCase) {
+    return reinterpret_cast<Entry>(plugin_entrypoints[0])(inStr, baseTo, baseFrom, numPlaces, toUpperCase);
+}
+
+}  // namespace radixel::glink

@@ -1,0 +1,248 @@
+// The conversion contract: check the arguments, read the notation, refuse
+// work too large for memory, compute the exact value, round it where the
+// form has places, and write it in the target base. Every failure on the way
+// is a ConversionError carrying its message, which becomes the result.
+#include "engine/convert.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include <gmpxx.h>
+
+#include "engine/ConversionError.hpp"
+#include "engine/DigitsToInteger.hpp"
+#include "engine/EndingExpansion.hpp"
+#include "engine/GrayCode.hpp"
+#include "engine/IntegerPower.hpp"
+#include "engine/IntegerToDigits.hpp"
+#include "engine/Messages.hpp"
+#include "engine/NumberReader.hpp"
+#include "engine/NumberWriter.hpp"
+#include "engine/Radix.hpp"
+#include "engine/Rounding.hpp"
+#include "engine/TextPlace.hpp"
+#include "engine/WorkEstimate.hpp"
+
+namespace radixel {
+
+namespace {
+
+using namespace engine;
+
+// An exponent this long in bits already asks for a power of the base beyond
+// any memory, and staying below it keeps every exponent sum in 64 bits.
+constexpr double kMaxExponentBits = 62;
+
+struct Request {
+    std::string_view text;
+    std::uint32_t from;
+    std::uint32_t to;
+    std::size_t places;
+    bool upperCase;
+};
+
+bool isBase(std::int32_t base)
+{
+    return base >= static_cast<std::int32_t>(kGrayCodeBase) && base <= static_cast<std::int32_t>(kMaxBase);
+}
+
+bool allZero(const Digits& digits)
+{
+    return std::all_of(digits.begin(), digits.end(), [](std::uint16_t d) { return d == 0; });
+}
+
+double bitsOf(const Digits& digits, std::uint32_t base)
+{
+    return static_cast<double>(digits.size()) * log2Of(base);
+}
+
+mpz_class valueOf(const Digits& digits, std::uint32_t base)
+{
+    return digitsToInteger(digits.data(), digits.size(), digitBaseOf(base));
+}
+
+void checkGrayCodeTarget(std::string_view text, const Notation& number)
+{
+    switch (number.form) {
+    case NumberForm::Integer:
+        return;
+    case NumberForm::Point:
+        throw ConversionError(messages::pointWithGrayCode(characterNumber(text, number.pointAt)));
+    case NumberForm::Exponent:
+        throw ConversionError(messages::exponentWithGrayCode(characterNumber(text, number.markerAt)));
+    case NumberForm::Fraction:
+        throw ConversionError(messages::fractionWithGrayCode(characterNumber(text, number.slashAt)));
+    }
+}
+
+std::string integerResult(const Request& request, Notation& number)
+{
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(number.mantissa.size());
+    shape.valueBits = bitsOf(number.mantissa, request.from);
+    shape.outputDigits = shape.valueBits / log2Of(request.to) + 1;
+    shape.targetBase = request.to;
+    checkWork(shape);
+
+    if (request.from == kGrayCodeBase) {
+        grayDecode(number.mantissa);
+    }
+    const mpz_class value = valueOf(number.mantissa, request.from);
+    number.mantissa = Digits();
+    if (request.to == kGrayCodeBase) {
+        Digits bits = integerToDigits(value, digitBaseOf(request.to), 1);
+        grayEncode(bits);
+        return NumberWriter::grayCode(bits);
+    }
+    const Digits digits = integerToDigits(value, request.to, 1);
+    return NumberWriter(request.to, request.upperCase).integer(number.negative, digits);
+}
+
+// Looks for the end of the expansion only where the places asked for outweigh
+// the value itself; below that the search would cost more than it saves.
+std::optional<std::size_t> endOfExpansion(const Ratio& value, const Request& request)
+{
+    const double placesBits = static_cast<double>(request.places) * log2Of(request.to);
+    if (placesBits <= static_cast<double>(mpz_sizeinbase(value.denominator.get_mpz_t(), 2))) {
+        return std::nullopt;
+    }
+    return placesToEnd(value, request.to);
+}
+
+std::string fixedResult(const Request& request, const Notation& number)
+{
+    Ratio value;
+    value.numerator = valueOf(number.mantissa, request.from);
+    if (number.form == NumberForm::Fraction) {
+        value.denominator = valueOf(number.denominator, request.from);
+    } else {
+        value.denominator = integerPower(digitBaseOf(request.from), number.fractionDigits);
+    }
+    const std::optional<std::size_t> endsAfter = endOfExpansion(value, request);
+    const std::size_t places = endsAfter ? std::min(request.places, *endsAfter) : request.places;
+
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(number.mantissa.size() + number.denominator.size());
+    shape.valueBits = bitsOf(number.mantissa, request.from) + bitsOf(number.denominator, request.from);
+    shape.scaleBits = static_cast<double>(places) * log2Of(request.to);
+    shape.outputDigits = bitsOf(number.mantissa, request.from) / log2Of(request.to) + static_cast<double>(places) + 2;
+    shape.targetBase = request.to;
+    checkWork(shape);
+
+    const mpz_class scaled = roundToPlaces(value, request.to, places);
+    if (scaled == 0) {
+        return "0";
+    }
+    const Digits digits = integerToDigits(scaled, request.to, places + 1);
+    return NumberWriter(request.to, request.upperCase).fixed(number.negative, digits, places);
+}
+
+std::int64_t exponentOf(const Notation& number, std::uint32_t base)
+{
+    const auto& digits = number.exponent;
+    const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
+    if (static_cast<double>(digits.end() - first) * log2Of(base) > kMaxExponentBits) {
+        throw ConversionError(messages::tooLarge());
+    }
+    const mpz_class value = valueOf(digits, base);
+    const auto magnitude = static_cast<std::int64_t>(mpz_get_ui(value.get_mpz_t()));
+    return number.exponentNegative ? -magnitude : magnitude;
+}
+
+std::string scientificResult(const Request& request, const Notation& number)
+{
+    // value = mantissa * from^power
+    const std::int64_t power = exponentOf(number, request.from) - static_cast<std::int64_t>(number.fractionDigits);
+    const double mantissaBits = bitsOf(number.mantissa, request.from);
+    const double powerBits = std::fabs(static_cast<double>(power)) * log2Of(request.from);
+    // Bringing the value to its mantissa divides or multiplies by a power of
+    // the target base about as large as the value itself, places aside.
+    const double valueSizeBits = std::fabs(mantissaBits + static_cast<double>(power) * log2Of(request.from));
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(number.mantissa.size() + number.exponent.size());
+    shape.valueBits = mantissaBits + powerBits;
+    shape.scaleBits = valueSizeBits;
+    shape.targetBase = request.to;
+    checkWork(shape);
+
+    Ratio value;
+    value.numerator = valueOf(number.mantissa, request.from);
+    if (power >= 0) {
+        multiplyByPower(value.numerator, request.from, static_cast<std::size_t>(power));
+    } else {
+        value.denominator = integerPower(request.from, static_cast<std::size_t>(-power));
+    }
+    const std::optional<std::size_t> endsAfter = endOfExpansion(value, request);
+    double places = static_cast<double>(request.places);
+    if (endsAfter) {
+        // The mantissa needs the value's own places plus one for each power of the base above one.
+        const double largestExponent = (mantissaBits + std::max(0.0, static_cast<double>(power)) * log2Of(request.from)) /
+                                       log2Of(request.to);
+        places = std::min(places, static_cast<double>(*endsAfter) + largestExponent + 1);
+    }
+    shape.scaleBits = valueSizeBits + places * log2Of(request.to);
+    shape.outputDigits = places + 2;
+    checkWork(shape);
+
+    const Scientific rounded = roundToScientific(value, request.to, request.places, endsAfter);
+    const Digits digits = integerToDigits(rounded.mantissa, request.to, rounded.places + 1);
+    return NumberWriter(request.to, request.upperCase).scientific(number.negative, digits, rounded.exponent);
+}
+
+std::string convertChecked(const Request& request)
+{
+    checkTextSize(request.text.size(), request.from);
+    Notation number = NumberReader(request.text, request.from).read();
+    if (request.to == kGrayCodeBase) {
+        checkGrayCodeTarget(request.text, number);
+    }
+    if (allZero(number.mantissa)) {
+        return "0";
+    }
+    if (number.negative && (request.from == kGrayCodeBase || request.to == kGrayCodeBase)) {
+        throw ConversionError(messages::negativeWithGrayCode(characterNumber(request.text, number.signAt)));
+    }
+    switch (number.form) {
+    case NumberForm::Integer:
+        return integerResult(request, number);
+    case NumberForm::Point:
+    case NumberForm::Fraction:
+        return fixedResult(request, number);
+    case NumberForm::Exponent:
+        return scientificResult(request, number);
+    }
+    return messages::internalFault();
+}
+
+}  // namespace
+
+std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                    bool toUpperCase)
+{
+    try {
+        if (!isBase(baseFrom)) {
+            return engine::messages::sourceBaseOutOfRange(baseFrom);
+        }
+        if (!isBase(baseTo)) {
+            return engine::messages::targetBaseOutOfRange(baseTo);
+        }
+        if (numPlaces < 0) {
+            return engine::messages::negativePlaces(numPlaces);
+        }
+        return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
+                                      static_cast<std::size_t>(numPlaces), toUpperCase});
+    } catch (const engine::ConversionError& error) {
+        return error.what();
+    } catch (const std::bad_alloc&) {
+        return engine::messages::outOfMemory();
+    } catch (const std::length_error&) {
+        return engine::messages::tooLarge();
+    } catch (...) {
+        return engine::messages::internalFault();
+    }
+}
+
+}  // namespace radixel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace radixel {
+
+// Converts the number written in `inStr` in base `baseFrom` into base `baseTo`
+// (each 2..65536, or 1 for a binary-reflected Gray code of a non-negative
+// integer). The result keeps the input's form: an integer stays an exact
+// integer; a number with a base point or a fraction "n/d" gets at most
+// `numPlaces` places, rounded to nearest with halves away from zero, without
+// trailing zeros or a bare point; a number with an exponent ("e" in base 10,
+// "b^" otherwise) comes back with one non-zero digit before the point and
+// the exponent in the target base. Digits from 36 up are written "<v>"; letter
+// digits are upper case when `toUpperCase` is true, lower case otherwise, and
+// markers always lower case. Zero is "0", never "-0". Input is read
+// tolerantly (blanks and line breaks anywhere, "+", letters in either case).
+// Nothing throws: bad input, and work beyond about 1 GiB of memory (refused
+// before it starts), give a short message naming the problem and where it is,
+// e.g. "Not a digit in base 10: 'G' at character 5".
+std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                    std::int32_t numPlaces, bool toUpperCase);
+
+}  // namespace radixel

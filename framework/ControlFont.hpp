@@ -1,0 +1,22 @@
+#pragma once
+// The font items that every control with text carries (framework use only).
+
+#include "RectControl.hpp"
+#include "String.hpp"
+
+#include <QFont>
+
+namespace fw::qtbridge {
+
+struct ControlFont {
+    String family = "System";  // "System" and the empty name: the desktop's default font
+    float size = 0;            // 0: the desktop's default size
+    FontUnits unit = FontUnits::Default;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+
+    QFont resolve() const;
+};
+
+}  // namespace fw::qtbridge

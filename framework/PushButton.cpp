@@ -1,0 +1,128 @@
+#include "PushButton.hpp"
+
+#include "ControlFont.hpp"
+#include "Events.hpp"
+#include "Property.hpp"
+#include "QtBridge.hpp"
+#include "Runtime.hpp"
+
+#include <QPointer>
+#include <QPushButton>
+
+namespace fw {
+
+struct PushButton::Impl {
+    QPointer<QPushButton> button;
+    String caption;
+    qtbridge::ControlFont font;
+    bool isDefault = false;
+    bool isCancel = false;
+    std::int32_t buttonStyle = 0;
+};
+
+const ClassTable& PushButton::Lookup() {
+    static const ClassTable table = [] {
+        ClassTable t = MakeClassTable<PushButton>("PushButton", &RectControl::Lookup());
+        t.properties = {
+            MakeProperty("TabStop", &RectControl::TabStop, &RectControl::SetTabStop),
+            MakeProperty("Caption", &PushButton::Caption, &PushButton::SetCaption),
+            MakeProperty("Default", &PushButton::Default, &PushButton::SetDefault),
+            MakeProperty("Cancel", &PushButton::Cancel, &PushButton::SetCancel),
+            MakeProperty("ButtonStyle", &PushButton::ButtonStyle, &PushButton::SetButtonStyle),
+            MakeProperty("TextFont", &PushButton::TextFont, &PushButton::SetTextFont),
+            MakeProperty("Bold", &PushButton::Bold, &PushButton::SetBold),
+            MakeProperty("Italic", &PushButton::Italic, &PushButton::SetItalic),
+            MakeProperty("Underline", &PushButton::Underline, &PushButton::SetUnderline),
+        };
+        return t;
+    }();
+    return table;
+}
+
+PushButton::PushButton() : impl_(std::make_unique<Impl>()) {}
+PushButton::~PushButton() = default;
+
+QWidget* PushButton::makeWidget(QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    impl_->button = button;
+    // The connection ends with the widget; the control may be gone before it.
+    std::weak_ptr<Object> weakSelf = weak_from_this();
+    QObject::connect(button, &QPushButton::clicked, button, [weakSelf] {
+        if (auto self = std::dynamic_pointer_cast<PushButton>(weakSelf.lock())) self->Push();
+    });
+    return button;
+}
+
+void PushButton::applyToWidget() {
+    impl_->button->setText(qtbridge::toQString(impl_->caption));
+    impl_->button->setDefault(impl_->isDefault);
+    applyFont();
+}
+
+void PushButton::applyFont() {
+    if (impl_->button) impl_->button->setFont(impl_->font.resolve());
+}
+
+void PushButton::Push() {
+    if (!Enabled()) return;
+    auto action = std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(handler(events::PushButtonAction));
+    if (!action) return;
+    auto self = std::dynamic_pointer_cast<PushButton>(weak_from_this().lock());
+    CallGuarded([&] { action->Invoke(self); });
+}
+
+String PushButton::Caption() const { return impl_->caption; }
+void PushButton::SetCaption(const String& caption) {
+    impl_->caption = caption;
+    if (impl_->button) impl_->button->setText(qtbridge::toQString(caption));
+}
+
+FontUnits PushButton::TextUnit() const { return impl_->font.unit; }
+void PushButton::SetTextUnit(FontUnits unit) {
+    impl_->font.unit = unit;
+    applyFont();
+}
+
+bool PushButton::Default() const { return impl_->isDefault; }
+void PushButton::SetDefault(bool isDefault) {
+    impl_->isDefault = isDefault;
+    if (impl_->button) impl_->button->setDefault(isDefault);
+}
+
+bool PushButton::Cancel() const { return impl_->isCancel; }
+void PushButton::SetCancel(bool isCancel) { impl_->isCancel = isCancel; }
+
+std::int32_t PushButton::ButtonStyle() const { return impl_->buttonStyle; }
+void PushButton::SetButtonStyle(std::int32_t style) { impl_->buttonStyle = style; }
+
+String PushButton::TextFont() const { return impl_->font.family; }
+void PushButton::SetTextFont(const String& name) {
+    impl_->font.family = name;
+    applyFont();
+}
+
+float PushButton::TextSize() const { return impl_->font.size; }
+void PushButton::SetTextSize(float size) {
+    impl_->font.size = size;
+    applyFont();
+}
+
+bool PushButton::Bold() const { return impl_->font.bold; }
+void PushButton::SetBold(bool bold) {
+    impl_->font.bold = bold;
+    applyFont();
+}
+
+bool PushButton::Italic() const { return impl_->font.italic; }
+void PushButton::SetItalic(bool italic) {
+    impl_->font.italic = italic;
+    applyFont();
+}
+
+bool PushButton::Underline() const { return impl_->font.underline; }
+void PushButton::SetUnderline(bool underline) {
+    impl_->font.underline = underline;
+    applyFont();
+}
+
+}  // namespace fw

@@ -1,0 +1,49 @@
+#include "QtBridge.hpp"
+
+#include "Exceptions.hpp"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <string>
+
+namespace fw::qtbridge {
+
+QString toQString(const String& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+String toString(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    return String(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::string crToLineFeeds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out += text[i];
+        } else {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        }
+    }
+    return out;
+}
+
+QColor toQColor(Color colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+void requireWidgets(const char* what) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        throw RuntimeException(String(std::string("RuntimeException: ") + what +
+                                      " needs the framework's runtime (RuntimeInit) to be started first"));
+}
+
+void releaseWidget(QWidget* widget) {
+    if (!widget || !QCoreApplication::instance()) return;
+    widget->hide();
+    widget->deleteLater();
+}
+
+}  // namespace fw::qtbridge

@@ -1,0 +1,33 @@
+#pragma once
+// Conversions between the framework's values and Qt's, shared by the window and control
+// classes (framework use only).
+
+#include "Color.hpp"
+#include "String.hpp"
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace fw::qtbridge {
+
+QString toQString(const String& text);
+String toString(const QString& text);
+
+// The program writes line breaks as CR; Qt's plain text breaks at LF. CR LF counts as one
+// break, so text pasted from elsewhere keeps its lines.
+std::string crToLineFeeds(std::string_view text);
+
+QColor toQColor(Color colour);
+
+// Widgets need a QApplication; without one every attempt to make a widget raises
+// RuntimeException instead of letting Qt abort the process.
+void requireWidgets(const char* what);
+
+// Hides the widget and hands it to the event loop for deletion: the widget may be inside one
+// of its own events (a close button, a click handler that drops the last reference). Once the
+// application object is gone, Qt can no longer delete widgets, and the process is ending.
+void releaseWidget(QWidget* widget);
+
+}  // namespace fw::qtbridge

@@ -1,0 +1,447 @@
+#include "TextArea.hpp"
+
+#include "ControlFont.hpp"
+#include "Events.hpp"
+#include "Property.hpp"
+#include "QtBridge.hpp"
+#include "Runtime.hpp"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace fw {
+
+namespace {
+
+// The longest run of non-blank characters that is still wrapped between words. Qt's
+// word-or-anywhere wrapping first measures a whole word for every line it breaks inside it,
+// so a run of n characters costs time in n squared: 20,000 digits take 26 ms, 100,000 take
+// 0.6 s. Wrapping anywhere is linear (a million digits in 0.17 s). Below this length the
+// square is negligible; prose has no words near it.
+constexpr qsizetype kLongestWrappedWord = 1000;
+
+bool hasRunLongerThan(QStringView text, qsizetype limit) {
+    qsizetype run = 0;
+    for (QChar c : text) {
+        if (c.isSpace()) run = 0;
+        else if (++run > limit) return true;
+    }
+    return false;
+}
+
+// A block boundary is a line break, so runs end with their block.
+bool blocksHaveLongRun(QTextBlock block, const QTextBlock& last) {
+    for (; block.isValid(); block = block.next()) {
+        if (hasRunLongerThan(block.text(), kLongestWrappedWord)) return true;
+        if (block == last) break;
+    }
+    return false;
+}
+
+String keyText(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Home: return String("\x01");
+    case Qt::Key_Enter: return String("\x03");
+    case Qt::Key_End: return String("\x04");
+    case Qt::Key_Backspace: return String("\x08");
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return String("\x09");
+    case Qt::Key_PageUp: return String("\x0B");
+    case Qt::Key_PageDown: return String("\x0C");
+    case Qt::Key_Return: return String("\x0D");
+    case Qt::Key_Escape: return String("\x1B");
+    case Qt::Key_Left: return String("\x1C");
+    case Qt::Key_Right: return String("\x1D");
+    case Qt::Key_Up: return String("\x1E");
+    case Qt::Key_Down: return String("\x1F");
+    case Qt::Key_Delete: return String("\x7F");
+    default: return qtbridge::toString(key.text());
+    }
+}
+
+// Chooses the wrapping for every change of the text before Qt lays the change out: the
+// program's text, the user's typing and pasting, undo and redo all pass through here, and a
+// long number laid out once with word wrapping would take minutes.
+class WrapChoosingLayout : public QPlainTextDocumentLayout {
+public:
+    WrapChoosingLayout(QTextDocument* document, QPlainTextEdit* edit) : QPlainTextDocumentLayout(document), edit_(edit) {}
+
+    // The document outlives the edit's own destructor by a little (it is the edit's child).
+    void detach() { edit_ = nullptr; }
+
+protected:
+    void documentChanged(int from, int removed, int added) override {
+        if (!choosing_) {
+            choosing_ = true;
+            const bool changed = chooseWrapping(from, removed, added);
+            choosing_ = false;
+            // A change of mode has laid out the whole document already.
+            if (changed) return;
+        }
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    }
+
+private:
+    bool chooseWrapping(int from, int removed, int added) {
+        if (!edit_) return false;
+        QTextDocument* text = document();
+        bool longRuns = anywhere_;
+        if (anywhere_ && removed > 0) longRuns = blocksHaveLongRun(text->begin(), text->lastBlock());
+        else if (!anywhere_ && added > 0) longRuns = blocksHaveLongRun(text->findBlock(from), text->findBlock(from + added));
+        if (longRuns == anywhere_) return false;
+        anywhere_ = longRuns;
+        const QTextOption::WrapMode before = text->defaultTextOption().wrapMode();
+        edit_->setWordWrapMode(longRuns ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        return text->defaultTextOption().wrapMode() != before;
+    }
+
+    QPlainTextEdit* edit_;
+    bool anywhere_ = false;
+    bool choosing_ = false;
+};
+
+// The plain text edit, with the typing limit applied to pasted and dropped text too.
+class AreaEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    ~AreaEdit() override {
+        if (wrapLayout) wrapLayout->detach();
+    }
+    int limit = 0;
+    WrapChoosingLayout* wrapLayout = nullptr;
+
+    // Characters the user may still add, counting a selection as replaced.
+    int room() const {
+        const int held = document()->characterCount() - 1;
+        return limit - (held - static_cast<int>(textCursor().selectedText().size()));
+    }
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (limit <= 0 || !source->hasText()) {
+            QPlainTextEdit::insertFromMimeData(source);
+            return;
+        }
+        QString text = source->text();
+        const int free = room();
+        if (free <= 0) return;
+        if (text.size() > free) text.truncate(free);
+        insertPlainText(text);
+    }
+};
+
+// Key presses reach the program's KeyDown handler before the edit sees them. Command keys
+// (with Control or Meta) are left to the menus and the edit.
+class KeyWatcher : public QObject {
+public:
+    KeyWatcher(AreaEdit* edit, std::weak_ptr<Object> area) : QObject(edit), edit_(edit), area_(std::move(area)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+        const String text = keyText(key);
+        if (text.empty()) return false;
+        if (auto area = std::dynamic_pointer_cast<TextArea>(area_.lock())) {
+            bool consumed = false;
+            CallGuarded([&] { consumed = area->KeyDown(text); });
+            if (consumed) return true;
+        }
+        const bool adds = !key.text().isEmpty() && (key.text().at(0).isPrint() || key.key() == Qt::Key_Return ||
+                                                    key.key() == Qt::Key_Enter);
+        return adds && !edit_->isReadOnly() && edit_->limit > 0 && edit_->room() <= 0;
+    }
+
+private:
+    AreaEdit* edit_;
+    std::weak_ptr<Object> area_;
+};
+
+Qt::Alignment horizontalAlignment(std::int32_t code) {
+    switch (code) {
+    case 2: return Qt::AlignHCenter;
+    case 3: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+    }
+}
+
+}  // namespace
+
+struct TextArea::Impl {
+    QPointer<AreaEdit> edit;
+    String pendingText;  // the text until the widget exists
+    double lineSpacing = 1.0;
+    qtbridge::ControlFont font;
+    bool border = true;
+    bool multiLine = true;
+    bool scrollBarHorizontal = false;
+    bool scrollBarVertical = true;
+    bool styled = true;
+    bool useFocusRing = true;
+    Color textColor = Color::FromRGB(0x000000);
+    Color backColor = Color::FromRGB(0xFFFFFF);
+    String format;
+    bool hideSelection = true;
+    String mask;
+    bool readOnly = false;
+    std::int32_t limitText = 0;
+    bool acceptTabs = false;
+    std::int32_t alignment = 0;
+    bool checkSpelling = false;
+    String dataSource;
+    String dataField;
+};
+
+const ClassTable& TextArea::Lookup() {
+    static const ClassTable table = [] {
+        ClassTable t = MakeClassTable<TextArea>("TextArea", &RectControl::Lookup());
+        t.properties = {
+            MakeProperty("TabStop", &RectControl::TabStop, &RectControl::SetTabStop),
+            MakeProperty("Border", &TextArea::Border, &TextArea::SetBorder),
+            MakeProperty("MultiLine", &TextArea::MultiLine, &TextArea::SetMultiLine),
+            MakeProperty("ScrollBarHorizontal", &TextArea::ScrollBarHorizontal, &TextArea::SetScrollBarHorizontal),
+            MakeProperty("ScrollBarVertical", &TextArea::ScrollBarVertical, &TextArea::SetScrollBarVertical),
+            MakeProperty("Styled", &TextArea::Styled, &TextArea::SetStyled),
+            MakeProperty("UseFocusRing", &TextArea::UseFocusRing, &TextArea::SetUseFocusRing),
+            MakeProperty("TextColor", &TextArea::TextColor, &TextArea::SetTextColor),
+            MakeProperty("BackColor", &TextArea::BackColor, &TextArea::SetBackColor),
+            MakeProperty("Format", &TextArea::Format, &TextArea::SetFormat),
+            MakeProperty("HideSelection", &TextArea::HideSelection, &TextArea::SetHideSelection),
+            MakeProperty("TextFont", &TextArea::TextFont, &TextArea::SetTextFont),
+            MakeProperty("Bold", &TextArea::Bold, &TextArea::SetBold),
+            MakeProperty("Italic", &TextArea::Italic, &TextArea::SetItalic),
+            MakeProperty("Underline", &TextArea::Underline, &TextArea::SetUnderline),
+            MakeProperty("Text", &TextArea::Text, &TextArea::SetText),
+            MakeProperty("Mask", &TextArea::Mask, &TextArea::SetMask),
+            MakeProperty("ReadOnly", &TextArea::ReadOnly, &TextArea::SetReadOnly),
+            MakeProperty("LimitText", &TextArea::LimitText, &TextArea::SetLimitText),
+            MakeProperty("AcceptTabs", &TextArea::AcceptTabs, &TextArea::SetAcceptTabs),
+            MakeProperty("Alignment", &TextArea::Alignment, &TextArea::SetAlignment),
+            MakeProperty("AutomaticallyCheckSpelling", &TextArea::AutomaticallyCheckSpelling,
+                         &TextArea::SetAutomaticallyCheckSpelling),
+            MakeProperty("DataSource", &TextArea::DataSource, &TextArea::SetDataSource),
+            MakeProperty("DataField", &TextArea::DataField, &TextArea::SetDataField),
+        };
+        return t;
+    }();
+    return table;
+}
+
+TextArea::TextArea() : impl_(std::make_unique<Impl>()) {}
+TextArea::~TextArea() = default;
+
+QWidget* TextArea::makeWidget(QWidget* parent) {
+    auto* edit = new AreaEdit(parent);
+    impl_->edit = edit;
+    auto* text = new QTextDocument(edit);
+    edit->wrapLayout = new WrapChoosingLayout(text, edit);
+    text->setDocumentLayout(edit->wrapLayout);
+    edit->setDocument(text);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->installEventFilter(new KeyWatcher(edit, weak_from_this()));
+    return edit;
+}
+
+void TextArea::applyToWidget() {
+    applyFont();
+    applyLook();
+    const String text = std::move(impl_->pendingText);
+    impl_->pendingText = String();
+    SetText(text);
+}
+
+void TextArea::applyFont() {
+    if (impl_->edit) impl_->edit->setFont(impl_->font.resolve());
+}
+
+void TextArea::applyLook() {
+    AreaEdit* edit = impl_->edit;
+    if (!edit) return;
+    edit->setFrameShape(impl_->border ? QFrame::StyledPanel : QFrame::NoFrame);
+    edit->setReadOnly(impl_->readOnly);
+    if (impl_->readOnly) edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit->setTabChangesFocus(!impl_->acceptTabs);
+    edit->limit = impl_->limitText > 0 ? impl_->limitText : 0;
+    // An always-shown vertical bar keeps the width fixed: a bar that came and went would lay
+    // out a long text twice.
+    edit->setVerticalScrollBarPolicy(impl_->scrollBarVertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(impl_->scrollBarHorizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(impl_->scrollBarHorizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    QTextOption option = edit->document()->defaultTextOption();
+    const Qt::Alignment alignment = horizontalAlignment(impl_->alignment);
+    if (option.alignment() != alignment) {
+        option.setAlignment(alignment);
+        edit->document()->setDefaultTextOption(option);
+    }
+    QPalette palette = edit->palette();
+    const QColor text = qtbridge::toQColor(impl_->textColor);
+    const QColor back = qtbridge::toQColor(impl_->backColor);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Base, back);
+    if (impl_->hideSelection) {
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, back);
+        palette.setColor(QPalette::Inactive, QPalette::HighlightedText, text);
+    } else {
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+        palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         palette.color(QPalette::Active, QPalette::HighlightedText));
+    }
+    edit->setPalette(palette);
+}
+
+String TextArea::Text() const {
+    if (!impl_->edit) return impl_->pendingText;
+    // The raw text keeps every character as typed (the plain text turns no-break spaces into
+    // blanks); blocks are separated by paragraph separators.
+    QString raw = impl_->edit->document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\r'));
+    raw.replace(QChar::LineSeparator, QLatin1Char('\r'));
+    return qtbridge::toString(raw);
+}
+
+void TextArea::SetText(const String& text) {
+    if (!impl_->edit) {
+        impl_->pendingText = text;
+        return;
+    }
+    impl_->edit->setPlainText(QString::fromStdString(qtbridge::crToLineFeeds(text.view())));
+}
+
+bool TextArea::KeyDown(const String& key) {
+    auto keyDown = std::dynamic_pointer_cast<Delegate<bool(std::shared_ptr<TextArea>, String)>>(
+        handler(events::TextAreaKeyDown));
+    if (!keyDown) return false;
+    return keyDown->Invoke(std::dynamic_pointer_cast<TextArea>(weak_from_this().lock()), key);
+}
+
+QTextDocument* TextArea::document() const { return impl_->edit ? impl_->edit->document() : nullptr; }
+
+double TextArea::LineSpacing() const { return impl_->lineSpacing; }
+void TextArea::SetLineSpacing(double spacing) { impl_->lineSpacing = spacing; }
+
+FontUnits TextArea::TextUnit() const { return impl_->font.unit; }
+void TextArea::SetTextUnit(FontUnits unit) {
+    impl_->font.unit = unit;
+    applyFont();
+}
+
+bool TextArea::Border() const { return impl_->border; }
+void TextArea::SetBorder(bool border) {
+    impl_->border = border;
+    applyLook();
+}
+
+bool TextArea::MultiLine() const { return impl_->multiLine; }
+void TextArea::SetMultiLine(bool multiLine) { impl_->multiLine = multiLine; }
+
+bool TextArea::ScrollBarHorizontal() const { return impl_->scrollBarHorizontal; }
+void TextArea::SetScrollBarHorizontal(bool shown) {
+    impl_->scrollBarHorizontal = shown;
+    applyLook();
+}
+
+bool TextArea::ScrollBarVertical() const { return impl_->scrollBarVertical; }
+void TextArea::SetScrollBarVertical(bool shown) {
+    impl_->scrollBarVertical = shown;
+    applyLook();
+}
+
+bool TextArea::Styled() const { return impl_->styled; }
+void TextArea::SetStyled(bool styled) { impl_->styled = styled; }
+
+bool TextArea::UseFocusRing() const { return impl_->useFocusRing; }
+void TextArea::SetUseFocusRing(bool useFocusRing) { impl_->useFocusRing = useFocusRing; }
+
+Color TextArea::TextColor() const { return impl_->textColor; }
+void TextArea::SetTextColor(Color colour) {
+    impl_->textColor = colour;
+    applyLook();
+}
+
+Color TextArea::BackColor() const { return impl_->backColor; }
+void TextArea::SetBackColor(Color colour) {
+    impl_->backColor = colour;
+    applyLook();
+}
+
+String TextArea::Format() const { return impl_->format; }
+void TextArea::SetFormat(const String& format) { impl_->format = format; }
+
+bool TextArea::HideSelection() const { return impl_->hideSelection; }
+void TextArea::SetHideSelection(bool hide) {
+    impl_->hideSelection = hide;
+    applyLook();
+}
+
+String TextArea::TextFont() const { return impl_->font.family; }
+void TextArea::SetTextFont(const String& name) {
+    impl_->font.family = name;
+    applyFont();
+}
+
+float TextArea::TextSize() const { return impl_->font.size; }
+void TextArea::SetTextSize(float size) {
+    impl_->font.size = size;
+    applyFont();
+}
+
+bool TextArea::Bold() const { return impl_->font.bold; }
+void TextArea::SetBold(bool bold) {
+    impl_->font.bold = bold;
+    applyFont();
+}
+
+bool TextArea::Italic() const { return impl_->font.italic; }
+void TextArea::SetItalic(bool italic) {
+    impl_->font.italic = italic;
+    applyFont();
+}
+
+bool TextArea::Underline() const { return impl_->font.underline; }
+void TextArea::SetUnderline(bool underline) {
+    impl_->font.underline = underline;
+    applyFont();
+}
+
+String TextArea::Mask() const { return impl_->mask; }
+void TextArea::SetMask(const String& mask) { impl_->mask = mask; }
+
+bool TextArea::ReadOnly() const { return impl_->readOnly; }
+void TextArea::SetReadOnly(bool readOnly) {
+    impl_->readOnly = readOnly;
+    applyLook();
+}
+
+std::int32_t TextArea::LimitText() const { return impl_->limitText; }
+void TextArea::SetLimitText(std::int32_t limit) {
+    impl_->limitText = limit;
+    applyLook();
+}
+
+bool TextArea::AcceptTabs() const { return impl_->acceptTabs; }
+void TextArea::SetAcceptTabs(bool acceptTabs) {
+    impl_->acceptTabs = acceptTabs;
+    applyLook();
+}
+
+std::int32_t TextArea::Alignment() const { return impl_->alignment; }
+void TextArea::SetAlignment(std::int32_t code) {
+    impl_->alignment = code;
+    applyLook();
+}
+
+bool TextArea::AutomaticallyCheckSpelling() const { return impl_->checkSpelling; }
+void TextArea::SetAutomaticallyCheckSpelling(bool check) { impl_->checkSpelling = check; }
+
+String TextArea::DataSource() const { return impl_->dataSource; }
+void TextArea::SetDataSource(const String& name) { impl_->dataSource = name; }
+
+String TextArea::DataField() const { return impl_->dataField; }
+void TextArea::SetDataField(const String& name) { impl_->dataField = name; }
+
+}  // namespace fw

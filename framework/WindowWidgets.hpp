@@ -1,0 +1,36 @@
+#pragma once
+// The Qt widgets behind a Window (framework use only). They report to the Window through
+// callbacks, which the Window clears before it lets go of them: a widget can outlive its
+// Window by one trip through the event loop.
+
+#include <QMainWindow>
+#include <QWidget>
+
+#include <functional>
+
+class QCloseEvent;
+class QKeyEvent;
+class QResizeEvent;
+
+namespace fw::qtbridge {
+
+class WindowFrame : public QMainWindow {
+public:
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The content area: the parent of the controls' widgets, below the menu bar.
+class ContentWidget : public QWidget {
+public:
+    std::function<void(int width, int height)> onResize;
+    std::function<bool(int key)> onKey;  // true: the key was taken
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace fw::qtbridge

@@ -1,0 +1,103 @@
+// The bundle keeps working wherever its folder goes and however the executable is reached:
+// a copy of a small program that starts the way Radixel does is run from fixture bundles.
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Outcome run(const fs::path& executable, const fs::path& scratch) {
+    const fs::path out = scratch / "out.txt", err = scratch / "err.txt";
+    const std::string command = "'" + executable.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return {slurp(out), slurp(err)};
+}
+
+std::string line(const std::string& text, int number) {
+    std::istringstream in(text);
+    std::string l;
+    for (int i = 0; i <= number && std::getline(in, l); ++i) {
+    }
+    return l;
+}
+
+class BundleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        root = fs::canonical(temp.path().toStdString());
+        fs::create_directories(root / "scratch");
+    }
+    // A bundle at the folder: the program in bin/, Resources/ and Plugins/ beside it.
+    void makeBundle(const fs::path& bundle, bool withPlugin) {
+        fs::create_directories(bundle / "bin");
+        fs::create_directories(bundle / "Resources");
+        fs::copy_file(RADIXEL_TEST_PROBE, bundle / "bin" / "radixel");
+        if (withPlugin) {
+            fs::create_directories(bundle / "Plugins");
+            fs::copy_file(RADIXEL_TEST_ECHO_PLUGIN, bundle / "Plugins" / "conversion.so");
+        }
+    }
+    QTemporaryDir temp;
+    fs::path root;
+};
+
+const std::string kConverted = "inStr=42 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1";
+
+TEST_F(BundleTest, FindsPluginAndResourcesFromAMovedFolderAndThroughLinks) {
+    makeBundle(root / "Radixel", true);
+    fs::rename(root / "Radixel", root / "Moved");
+    const fs::path bundle = root / "Moved";
+    fs::create_directories(root / "elsewhere");
+    fs::create_symlink(bundle / "bin" / "radixel", root / "elsewhere" / "absolute-link");
+    fs::create_symlink("../Moved/bin/radixel", root / "elsewhere" / "relative-link");
+    fs::create_symlink(root / "elsewhere" / "absolute-link", root / "elsewhere" / "link-to-link");
+    fs::create_directory_symlink(bundle / "bin", root / "linked-bin");
+
+    const fs::path startedAs[] = {
+        bundle / "bin" / "radixel",
+        root / "elsewhere" / "absolute-link",
+        root / "elsewhere" / "relative-link",
+        root / "elsewhere" / "link-to-link",
+        root / "linked-bin" / "radixel",
+    };
+    for (const fs::path& executable : startedAs) {
+        SCOPED_TRACE("started as " + executable.string());
+        const Outcome r = run(executable, root / "scratch");
+        EXPECT_EQ(line(r.out, 0), kConverted);
+        EXPECT_EQ(line(r.out, 1), (bundle / "Resources").string());
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST_F(BundleTest, BundleWithoutItsPluginSaysSoAtStartAndInTheAnswer) {
+    makeBundle(root / "Radixel", false);
+    fs::remove(root / "Radixel" / "Resources");
+    const Outcome r = run(root / "Radixel" / "bin" / "radixel", root / "scratch");
+    EXPECT_NE(line(r.out, 0).find("conversion component is missing"), std::string::npos) << r.out;
+    EXPECT_EQ(line(r.out, 1), "nil");
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find((root / "Radixel" / "Plugins").string()), std::string::npos) << r.err;
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// Starts the way the program does, as far as the conversion call and the resources folder go,
+// and prints what it found: one line with the conversion's answer, one with the resources
+// folder or "nil". Tests run it from moved bundles and through links.
+
+#include "engine/binding/Globals4.hpp"
+#include "engine/binding/PluginEntrypoints.hpp"
+#include "framework/Exceptions.hpp"
+#include "framework/FolderItem.hpp"
+#include "framework/Plugins.hpp"
+
+#include <cstdio>
+
+int main() {
+    fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
+    std::printf("%s\n", radixel::Globals4::kxConvBase("42", 16, 10, 8, true).bytes().c_str());
+    try {
+        auto resources = fw::GetApplicationBundleResources();
+        std::printf("%s\n", resources ? resources->path().c_str() : "nil");
+    } catch (const fw::NilObjectException&) {
+        std::printf("NilObjectException\n");
+    }
+    return 0;
+}

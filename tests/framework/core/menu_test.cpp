@@ -1,0 +1,426 @@
+#include "MenuFixture.hpp"
+#include "TestSupport.hpp"
+
+#include "framework/Exceptions.hpp"
+#include "framework/MenuPresenter.hpp"
+#include "framework/Runtime.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeySequence>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// QtGui's own entry for a key press on its way to the focus object: it sends the
+// ShortcutOverride event and then lets the shortcut map dispatch, as a real key press does.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods, const QString& text,
+                                  bool autorep, ushort count);
+
+namespace {
+
+using coretest::NewEntry;
+using coretest::NewProgramBar;
+
+class MenuTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { coretest::TestApplication(); }
+    void TearDown() override {
+        fw::RuntimeRegisterAppObject(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A shown, active window that presents the bar, with a text field, a text area and a button.
+    struct Shown {
+        QMainWindow window;
+        QLineEdit* line = nullptr;
+        QPlainTextEdit* area = nullptr;
+        QPushButton* button = nullptr;
+
+        explicit Shown(const std::shared_ptr<fw::MenuBar>& bar) {
+            window.setMenuBar(fw::CreateQMenuBar(bar, &window));
+            auto* content = new QWidget(&window);
+            auto* layout = new QVBoxLayout(content);
+            layout->addWidget(line = new QLineEdit);
+            layout->addWidget(area = new QPlainTextEdit);
+            layout->addWidget(button = new QPushButton("OK"));
+            window.setCentralWidget(content);
+            window.show();
+            window.activateWindow();
+            QApplication::processEvents();
+        }
+        bool focus(QWidget* w) {
+            w->setFocus();
+            QApplication::processEvents();
+            return QApplication::focusWidget() == w;
+        }
+    };
+};
+
+TEST_F(MenuTest, ChildIsDirectAndLookupSearchesEveryLevel) {
+    auto bar = NewProgramBar();
+    auto edit = bar->Child("EditMenu");
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(bar->Child("EditCopy"), nullptr);
+    EXPECT_EQ(bar->Lookup("EditCopy"), edit->Item(3));
+    EXPECT_EQ(bar->Lookup("UntitledMenu1"), edit->Item(1));
+    EXPECT_EQ(bar->Lookup("UntitledMenu0"), edit->Item(6));
+    EXPECT_EQ(bar->Lookup("editcopy"), nullptr);
+    EXPECT_EQ(bar->Lookup("Nowhere"), nullptr);
+    EXPECT_EQ(edit->Lookup("EditMenu"), nullptr);  // below the entry, not the entry itself
+
+    auto about = fw::RuntimeCheckCast<fw::AppleMenuItem>(bar->Lookup("AppleAbout"), fw::AppleMenuItem::Lookup());
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->Parent().lock(), bar->Child("FileMenu"));
+    EXPECT_TRUE(fw::RuntimeCheckCast<fw::QuitMenuItem>(bar->Lookup("FileQuit"), fw::QuitMenuItem::Lookup()));
+    EXPECT_THROW(fw::RuntimeCheckCast<fw::QuitMenuItem>(bar->Lookup("EditCopy"), fw::QuitMenuItem::Lookup()),
+                 fw::IllegalCastException);
+
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < bar->Count(); ++i) names.push_back(bar->Item(i)->Name().bytes());
+    EXPECT_EQ(names, (std::vector<std::string>{"FileMenu", "EditMenu", "HelpMenu"}));
+    EXPECT_EQ(edit->Count(), 8u);
+    EXPECT_EQ(bar->Item(3), nullptr);
+}
+
+// Depth first in order: a match deep in an earlier menu comes before a shallow one later.
+TEST_F(MenuTest, LookupIsDepthFirstInOrder) {
+    auto root = NewEntry(fw::MenuBar::Lookup(), "Root", "");
+    auto first = NewEntry(fw::MenuItem::Lookup(), "First", "First");
+    auto inner = NewEntry(fw::MenuItem::Lookup(), "Inner", "Inner");
+    auto deep = NewEntry(fw::MenuItem::Lookup(), "Twin", "deep");
+    auto shallow = NewEntry(fw::MenuItem::Lookup(), "Twin", "shallow");
+    root->Append(first);
+    first->Append(inner);
+    inner->Append(deep);
+    root->Append(shallow);
+    EXPECT_EQ(root->Lookup("Twin"), deep);
+    EXPECT_EQ(root->Child("Twin"), shallow);
+}
+
+TEST_F(MenuTest, DeepTreesAreSearchedAndReleasedWithoutRecursion) {
+    auto root = NewEntry(fw::MenuBar::Lookup(), "Root", "");
+    auto tip = root;
+    for (int i = 0; i < 200000; ++i) {
+        auto next = NewEntry(fw::MenuItem::Lookup(), "Level", "x");
+        tip->Append(next);
+        tip = next;
+    }
+    tip->SetName("Tip");
+    std::weak_ptr<fw::MenuItem> watch = tip;
+    tip.reset();
+    EXPECT_FALSE(watch.expired());
+    EXPECT_EQ(root->Lookup("Tip"), watch.lock());
+    root.reset();
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(MenuTest, AppendRefusesNilAndCyclesAndMovesAnEntry) {
+    auto bar = NewProgramBar();
+    auto edit = bar->Child("EditMenu");
+    auto help = bar->Child("HelpMenu");
+    EXPECT_THROW(edit->Append(nullptr), fw::NilObjectException);
+    EXPECT_THROW(edit->Append(edit), fw::RuntimeException);
+    EXPECT_THROW(edit->Append(bar), fw::RuntimeException);
+    EXPECT_EQ(bar->Count(), 3u);
+    EXPECT_EQ(edit->Count(), 8u);
+
+    auto copy = bar->Lookup("EditCopy");
+    help->Append(copy);
+    EXPECT_EQ(edit->Count(), 7u);
+    EXPECT_EQ(help->Count(), 2u);
+    EXPECT_EQ(help->Item(1), copy);
+    EXPECT_EQ(copy->Parent().lock(), help);
+}
+
+TEST_F(MenuTest, ShownBarCarriesCaptionsSeparatorsMnemonicsAndShortcuts) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    QMenuBar* qbar = shown.window.menuBar();
+    ASSERT_EQ(qbar->actions().size(), 3);
+
+    const struct {
+        const char* name;
+        const char* text;  // "" for a separator
+        QKeySequence keys;
+        QKeySequence mnemonic;
+    } rows[] = {
+        {"FileMenu", "&File", {}, QKeySequence(Qt::ALT | Qt::Key_F)},
+        {"AppleAbout", "About Radixel...", {}, {}},
+        {"FileQuit", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_Q)},
+        {"EditMenu", "&Edit", {}, QKeySequence(Qt::ALT | Qt::Key_E)},
+        {"EditUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_U)},
+        {"UntitledMenu1", "", {}, {}},
+        {"EditCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::ALT | Qt::Key_T)},
+        {"EditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::ALT | Qt::Key_C)},
+        {"EditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::ALT | Qt::Key_P)},
+        {"EditClear", "&Delete", {}, QKeySequence(Qt::ALT | Qt::Key_D)},
+        {"UntitledMenu0", "", {}, {}},
+        {"EditSelectAll", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::ALT | Qt::Key_A)},
+        {"HelpMenu", "Help", {}, {}},
+        {"HelpRadixelHelp", "Radixel Help", {}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto entry = bar->Child(row.name) ? bar->Child(row.name) : bar->Lookup(row.name);
+        ASSERT_TRUE(entry);
+        QAction* action = entry->action();
+        const bool separator = std::string(row.text).empty();
+        EXPECT_EQ(action->isSeparator(), separator);
+        EXPECT_EQ(entry->IsSeparator(), separator);
+        EXPECT_EQ(action->text().toStdString(), row.text);
+        EXPECT_EQ(action->shortcut(), row.keys);
+        EXPECT_EQ(QKeySequence::mnemonic(action->text()), row.mnemonic);
+        EXPECT_EQ(entry->KeyboardShortcutWasSet(), !separator);
+
+        // Where Qt shows it: the menus on the bar, the commands in their menu, in order.
+        auto parent = entry->Parent().lock();
+        const QList<QAction*> shownBeside = parent == bar ? qbar->actions() : parent->action()->menu()->actions();
+        EXPECT_TRUE(shownBeside.contains(action));
+        if (parent == bar) {
+            EXPECT_TRUE(action->menu());
+        }
+    }
+    EXPECT_EQ(bar->Child("EditMenu")->action()->menu()->actions().indexOf(bar->Lookup("UntitledMenu0")->action()), 6);
+}
+
+TEST_F(MenuTest, ShortcutTextsBecomeQtKeys) {
+    const struct {
+        const char* text;
+        QKeySequence keys;
+    } good[] = {
+        {"Cmd+Q", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"cmd+q", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"Command+Shift+Z", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        {"Option+Cmd+F", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F)},
+        {"Cmd++", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {"F1", QKeySequence(Qt::Key_F1)},
+        {"+", QKeySequence(Qt::Key_Plus)},
+        {"", QKeySequence()},
+    };
+    auto entry = NewEntry(fw::MenuItem::Lookup(), "Entry", "Entry");
+    for (const auto& c : good) {
+        entry->SetKeyboardShortcut(c.text);
+        EXPECT_EQ(entry->action()->shortcut(), c.keys) << '"' << c.text << '"';
+        EXPECT_EQ(entry->KeyboardShortcut().bytes(), c.text);
+    }
+
+    entry->SetKeyboardShortcut("Cmd+Z");
+    for (const char* bad : {"Cmd+", "Cmd+Frobnicate", "Hyper+Q", "Cmd+Q, Cmd+W", "Shift"}) {
+        try {
+            entry->SetKeyboardShortcut(bad);
+            ADD_FAILURE() << '"' << bad << "\" was taken";
+        } catch (const fw::RuntimeException& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("\"") + bad + "\""), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(entry->KeyboardShortcut().bytes(), "Cmd+Z") << '"' << bad << '"';
+        EXPECT_EQ(entry->action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z)) << '"' << bad << '"';
+    }
+}
+
+TEST_F(MenuTest, OneTreeStandsInSeveralBarsAndTheyFollowItsChanges) {
+    auto bar = NewProgramBar();
+    auto first = std::make_unique<Shown>(bar);
+    Shown second(bar);
+    QAction* quit = bar->Lookup("FileQuit")->action();
+    for (QMenuBar* qbar : {first->window.menuBar(), second.window.menuBar()})
+        EXPECT_TRUE(qbar->actions().at(0)->menu()->actions().contains(quit));
+
+    auto tools = NewEntry(fw::MenuItem::Lookup(), "ToolsMenu", "&Tools", "");
+    bar->Append(tools);
+    tools->Append(NewEntry(fw::MenuItem::Lookup(), "ToolsRun", "&Run", "Cmd+R"));
+    bar->Child("HelpMenu")->SetText("&Help");
+    bar->Lookup("EditPaste")->SetEnabled(false);
+    for (QMenuBar* qbar : {first->window.menuBar(), second.window.menuBar()}) {
+        ASSERT_EQ(qbar->actions().size(), 4);
+        EXPECT_EQ(qbar->actions().at(2)->text(), "&Help");
+        ASSERT_TRUE(qbar->actions().at(3)->menu());
+        EXPECT_EQ(qbar->actions().at(3)->menu()->actions().size(), 1);
+    }
+    EXPECT_FALSE(bar->Lookup("EditPaste")->action()->isEnabled());
+
+    first.reset();  // a window that goes takes its Qt bar, not the entries
+    bar->Append(NewEntry(fw::MenuItem::Lookup(), "WindowMenu", "&Window", ""));
+    EXPECT_EQ(second.window.menuBar()->actions().size(), 5);
+    EXPECT_EQ(bar->Lookup("FileQuit")->action(), quit);
+}
+
+TEST_F(MenuTest, ChoosingAnEntryRunsTheHandlerRegisteredUnderItsName) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    auto app = coretest::RegisterRecordingApp();
+    int help = 0, replaced = 0;
+    app->AddMenuHandler("AppleAbout", [] { return true; });
+    app->AddMenuHandler("HelpRadixelHelp", [&] { return ++help, true; });
+    bar->Lookup("HelpRadixelHelp")->action()->trigger();
+    EXPECT_EQ(help, 1);
+
+    app->AddMenuHandler("HelpRadixelHelp", [&] { return ++replaced, true; });
+    ASSERT_EQ(app->MenuHandlers().size(), 2u);
+    EXPECT_EQ(app->MenuHandlers()[0].first.bytes(), "AppleAbout");
+    EXPECT_EQ(app->MenuHandlers()[1].first.bytes(), "HelpRadixelHelp");
+    bar->Lookup("HelpRadixelHelp")->action()->trigger();
+    EXPECT_EQ(help, 1);
+    EXPECT_EQ(replaced, 1);
+
+    EXPECT_FALSE(bar->Child("HelpMenu")->Action());  // no handler, no standard command
+}
+
+// A handler may drop the last reference to the very tree whose entry is being chosen from
+// an open menu; the menu, the entry and its action all go while Qt is still inside them.
+TEST_F(MenuTest, AHandlerMayReleaseTheTreeOfItsOwnEntry) {
+    auto bar = NewProgramBar();
+    std::weak_ptr<fw::MenuBar> watch = bar;
+    auto window = std::make_unique<Shown>(bar);
+    auto app = coretest::RegisterRecordingApp();
+    int ran = 0;
+    app->AddMenuHandler("HelpRadixelHelp", [&] {
+        ++ran;
+        bar.reset();
+        return true;
+    });
+    QMenu* menu = window->window.menuBar()->actions().at(2)->menu();
+    menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    menu->setActiveAction(menu->actions().at(0));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &press);
+    EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(watch.expired());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // what the loop does next
+    EXPECT_TRUE(window->window.menuBar()->actions().isEmpty());
+}
+
+// One script over both kinds of text control: what each Edit entry leaves in the control and
+// on the clipboard.
+TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    struct Control {
+        const char* kind;
+        QWidget* widget;
+        std::function<QString()> text;
+        std::function<void(const QString&)> setText;
+        std::function<void(bool)> setReadOnly;
+    };
+    const Control controls[] = {
+        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&](const QString& t) { shown.line->setText(t); },
+         [&](bool r) { shown.line->setReadOnly(r); }},
+        {"QPlainTextEdit", shown.area, [&] { return shown.area->toPlainText(); },
+         [&](const QString& t) { shown.area->setPlainText(t); }, [&](bool r) { shown.area->setReadOnly(r); }},
+    };
+    const struct {
+        const char* entry;
+        const char* text;       // in the control afterwards
+        const char* clipboard;  // on the clipboard afterwards
+    } script[] = {
+        {"EditSelectAll", "12345", "-"}, {"EditCopy", "12345", "12345"}, {"EditClear", "", "12345"},
+        {"EditUndo", "12345", "12345"},  {"EditSelectAll", "12345", "12345"}, {"EditCut", "", "12345"},
+        {"EditPaste", "12345", "12345"}, {"EditPaste", "1234512345", "12345"},
+    };
+    const struct {
+        const char* entry;
+        const char* clipboard;
+    } readOnlyScript[] = {
+        {"EditSelectAll", "-"}, {"EditCut", "abc"}, {"EditPaste", "abc"}, {"EditClear", "abc"}, {"EditUndo", "abc"},
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const Control& control : controls) {
+        SCOPED_TRACE(control.kind);
+        control.setReadOnly(false);
+        control.setText("12345");
+        ASSERT_TRUE(shown.focus(control.widget));
+        clipboard->setText("-");
+        for (const auto& step : script) {
+            EXPECT_TRUE(bar->Lookup(step.entry)->Action()) << step.entry;
+            EXPECT_EQ(control.text().toStdString(), step.text) << "after " << step.entry;
+            EXPECT_EQ(clipboard->text().toStdString(), step.clipboard) << "after " << step.entry;
+        }
+
+        control.setText("abc");
+        control.setReadOnly(true);
+        clipboard->setText("-");
+        for (const auto& step : readOnlyScript) {
+            bar->Lookup(step.entry)->action()->trigger();
+            EXPECT_EQ(control.text().toStdString(), "abc") << "read-only, after " << step.entry;
+            EXPECT_EQ(clipboard->text().toStdString(), step.clipboard) << "read-only, after " << step.entry;
+        }
+    }
+
+    // No text control in focus: the commands do nothing.
+    shown.line->setReadOnly(false);
+    shown.line->setText("kept");
+    ASSERT_TRUE(shown.focus(shown.button));
+    for (const char* entry : {"EditSelectAll", "EditCut", "EditPaste", "EditClear", "EditUndo"})
+        EXPECT_FALSE(bar->Lookup(entry)->Action()) << entry;
+    EXPECT_EQ(shown.line->text(), "kept");
+
+    // A handler that the application registers for an Edit entry comes first.
+    auto app = coretest::RegisterRecordingApp();
+    int copies = 0;
+    app->AddMenuHandler("EditCopy", [&] { return ++copies, true; });
+    ASSERT_TRUE(shown.focus(shown.line));
+    shown.line->selectAll();
+    clipboard->setText("-");
+    bar->Lookup("EditCopy")->action()->trigger();
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(clipboard->text(), "-");
+}
+
+TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAMenuOpens) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    auto app = coretest::RegisterRecordingApp();
+    auto clear = bar->Lookup("EditClear");
+    auto paste = bar->Lookup("EditPaste");
+    clear->SetAutoEnable(false);
+    paste->SetEnabled(false);  // the program's own choice on an AutoEnable entry lasts
+    bool clearWasDisabled = false;
+    app->onEnable = [&] {
+        clearWasDisabled = !clear->action()->isEnabled();
+        clear->SetEnabled(true);
+    };
+
+    QMenu* edit = bar->Child("EditMenu")->action()->menu();
+    edit->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    edit->hide();
+    EXPECT_EQ(app->log, std::vector<std::string>{"enable"});
+    EXPECT_TRUE(clearWasDisabled);
+    EXPECT_TRUE(clear->action()->isEnabled());
+    EXPECT_FALSE(paste->action()->isEnabled());
+}
+
+TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAShortcutIsDispatched) {
+    auto bar = NewProgramBar();
+    auto help = bar->Lookup("HelpRadixelHelp");
+    help->SetKeyboardShortcut("Cmd+H");
+    help->SetAutoEnable(false);  // disabled until EnableMenuItems enables it
+    Shown shown(bar);
+    ASSERT_TRUE(shown.focus(shown.button));
+    auto app = coretest::RegisterRecordingApp();
+    app->onEnable = [&] { help->SetEnabled(true); };
+    app->AddMenuHandler("HelpRadixelHelp", [&] { return app->log.push_back("help"), true; });
+
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(shown.button, 1, Qt::Key_H, Qt::ControlModifier, "h", false, 1));
+    EXPECT_EQ(app->log, (std::vector<std::string>{"enable", "help"}));
+
+    app->log.clear();
+    qt_sendShortcutOverrideEvent(shown.button, 2, Qt::Key_A, Qt::NoModifier, "a", false, 1);
+    EXPECT_TRUE(app->log.empty()) << "a key that is no shortcut updated the menus";
+}
+
+}  // namespace

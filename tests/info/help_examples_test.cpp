@@ -1,0 +1,100 @@
+// The help text's worked examples, taken from the text itself and run through the engine: what
+// the help promises is what the conversion window gives.
+
+#include "HelpLines.hpp"
+
+#include "engine/convert.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The conversion window always asks for upper-case digits.
+std::string Convert(const std::string& in, std::int32_t from, std::int32_t to, std::int32_t places) {
+    return radixel::convert(in, to, from, places, true);
+}
+
+class HelpExamples : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(lines.size(), 70u); }
+    const std::vector<std::string> lines = HelpLines();
+};
+
+}  // namespace
+
+TEST_F(HelpExamples, LiteralExampleLinesConvertIntoOneAnother) {
+    const struct {
+        const char* name;
+        std::size_t input, result;
+        std::int32_t from, to;
+    } examples[] = {
+        {"integer to base 16", 9, 13, 10, 16},
+        {"and back to base 10", 13, 9, 16, 10},
+        {"integer to base 50", 9, 19, 10, 50},
+        {"integer to base 1000", 9, 23, 10, 1000},
+        {"base point to base 16", 25, 29, 10, 16},
+        {"exponent to base 16", 49, 53, 10, 16},
+    };
+    for (const auto& e : examples)
+        EXPECT_EQ(Convert(lines[e.input], e.from, e.to, 8), lines[e.result])
+            << e.name << ": \"" << lines[e.input] << "\" from base " << e.from << " to base " << e.to;
+}
+
+TEST_F(HelpExamples, GrayCodeStepsGiveTheirResults) {
+    EXPECT_NE(lines[36].find("type 4 into"), std::string::npos) << lines[36];
+    EXPECT_NE(lines[40].find("type 5 into"), std::string::npos) << lines[40];
+    EXPECT_EQ(Convert("4", 10, 1, 8), lines[38]);
+    EXPECT_EQ(Convert("5", 10, 1, 8), lines[42]);
+}
+
+TEST_F(HelpExamples, ClaimsInTheProseHold) {
+    // Line 7: letter case does not matter in input.
+    EXPECT_EQ(Convert("ff", 16, 10, 8), "255");
+    EXPECT_EQ(Convert("FF", 16, 10, 8), "255");
+    // Line 31: the rounded base-16 result converts back to the decimal input.
+    ASSERT_NE(lines[31].find("1234.56789 comes back"), std::string::npos) << lines[31];
+    EXPECT_EQ(Convert(lines[29], 16, 10, 8), "1234.56789");
+    // Line 55: the exponent's digits are base-16 digits.
+    ASSERT_NE(lines[55].find("40E1 in base 16 is 16609"), std::string::npos) << lines[55];
+    EXPECT_EQ(Convert("40E1", 16, 10, 8), "16609");
+}
+
+// Line 33's advice: eight decimal places of 0.8 survive a trip through 27 binary places, and not
+// through a limit left at eight.
+TEST_F(HelpExamples, PlacesAdviceKeepsTheAccuracy) {
+    ASSERT_NE(lines[33].find("0.8 given to eight decimal places needs about 27 binary places"), std::string::npos)
+        << lines[33];
+    EXPECT_EQ(Convert(Convert("0.8", 10, 2, 27), 2, 10, 8), "0.8");
+    EXPECT_NE(Convert(Convert("0.8", 10, 2, 8), 2, 10, 8), "0.8");
+}
+
+TEST_F(HelpExamples, FractionSentencesGiveTheirResults) {
+    const std::regex sentence(R"((\S+) in base (\d+) with (\d+) places gives (\S+) in base (\d+)\.)");
+    struct Stated {
+        std::string input, result;
+        std::int32_t from, places, to;
+    };
+    std::vector<Stated> stated;
+    for (std::size_t line : {60, 62}) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(lines[line], m, sentence)) << "line " << line << ": " << lines[line];
+        stated.push_back({m[1], m[4], std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[5])});
+    }
+
+    EXPECT_EQ(stated[0].input, "2/3");
+    EXPECT_EQ(Convert(stated[0].input, stated[0].from, stated[0].to, stated[0].places), stated[0].result);
+
+    // The second example keeps its published figure, which runs to 34 places although the
+    // sentence names a limit of 32: the figure is what 34 places give, and 32 places give 32.
+    const Stated& ninth = stated[1];
+    EXPECT_EQ(ninth.input, "1B/2CF");
+    EXPECT_EQ(ninth.places, 32);
+    EXPECT_EQ(ninth.result.size(), 2u + 34u) << ninth.result;
+    EXPECT_EQ(Convert(ninth.input, ninth.from, ninth.to, 34), ninth.result);
+    EXPECT_EQ(Convert(ninth.input, ninth.from, ninth.to, 32), "0.03755215577190542420027816411683");
+}
