@@ -1,6 +1,7 @@
 #include "engine/NumberWriter.hpp"
 
 #include <cstring>
+#include <vector>
 
 namespace radixel::engine {
 
@@ -98,6 +99,10 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
         }
         return;
     }
+    if (count >= base_) {
+        appendThroughTable(text, digits, count);
+        return;
+    }
     std::size_t width = 0;
     for (std::size_t i = 0; i < count; ++i) {
         width += widthOfDigit(digits[i]);
@@ -105,28 +110,58 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     text.resize(start + width);
     char* out = text.data() + start;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t digit = digits[i];
-        if (digit < kFirstBracketedDigit) {
-            *out++ = alphabet_[digit];
-            continue;
-        }
-        const std::size_t width = widthOfDigit(digit);
-        out[0] = '<';
-        out[width - 1] = '>';
-        // Decimal digits from the right, two at a time.
-        char* at = out + width - 1;
-        unsigned rest = digit;
-        while (rest >= 10) {
-            at -= 2;
-            std::memcpy(at, kDigitPairs + 2 * (rest % 100), 2);
-            rest /= 100;
-        }
-        if (at > out + 1) {
-            *--at = static_cast<char>('0' + rest);
-        }
-        out += width;
+        out += writeDigit(out, digits[i]);
     }
 }
 
+// With at least as many digits as the base has values, spelling every value
+// once pays: each digit is then one fixed-size copy, with no branch on its width.
+void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* digits, std::size_t count) const
+{
+    struct Spelling {
+        char text[kSpellingBytes];
+        std::size_t width;
+    };
+    std::vector<Spelling> spellings(base_);
+    for (std::uint32_t value = 0; value < base_; ++value) {
+        spellings[value].width = writeDigit(spellings[value].text, static_cast<std::uint16_t>(value));
+    }
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        width += spellings[digits[i]].width;
+    }
+    const std::size_t start = text.size();
+    text.resize(start + width + kSpellingBytes);
+    char* out = text.data() + start;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Spelling& spelling = spellings[digits[i]];
+        std::memcpy(out, spelling.text, kSpellingBytes);
+        out += spelling.width;
+    }
+    text.resize(start + width);
+}
+
+std::size_t NumberWriter::writeDigit(char* out, std::uint16_t digit) const
+{
+    if (digit < kFirstBracketedDigit) {
+        *out = alphabet_[digit];
+        return 1;
+    }
+    const std::size_t width = widthOfDigit(digit);
+    out[0] = '<';
+    out[width - 1] = '>';
+    // Decimal digits from the right, two at a time.
+    char* at = out + width - 1;
+    unsigned rest = digit;
+    while (rest >= 10) {
+        at -= 2;
+        std::memcpy(at, kDigitPairs + 2 * (rest % 100), 2);
+        rest /= 100;
+    }
+    if (at > out + 1) {
+        *--at = static_cast<char>('0' + rest);
+    }
+    return width;
+}
 
 }  // namespace radixel::engine

@@ -29,7 +29,13 @@ public:
     static std::string grayCode(const Digits& bits);
 
 private:
+    // "<65535>" and a spare byte: a digit's text copied as one block.
+    static constexpr std::size_t kSpellingBytes = 8;
+
     void append(std::string& text, const std::uint16_t* digits, std::size_t count) const;
+    void appendThroughTable(std::string& text, const std::uint16_t* digits, std::size_t count) const;
+    // Writes one digit's text at `out` and returns its length.
+    std::size_t writeDigit(char* out, std::uint16_t digit) const;
 
     std::uint32_t base_;
     const char* alphabet_;

@@ -102,11 +102,18 @@ std::string integerResult(const Request& request, Notation& number)
 }
 
 // Looks for the end of the expansion only where the places asked for outweigh
-// the value itself; below that the search would cost more than it saves.
+// the value itself, and only for values small enough that the gcd it takes
+// costs milliseconds; a larger search could take longer than the work it saves.
 std::optional<std::size_t> endOfExpansion(const Ratio& value, const Request& request)
 {
+    constexpr double kLargestSearchBits = 1 << 24;
+    if (value.denominator == 1) {
+        return 0;
+    }
     const double placesBits = static_cast<double>(request.places) * log2Of(request.to);
-    if (placesBits <= static_cast<double>(mpz_sizeinbase(value.denominator.get_mpz_t(), 2))) {
+    const auto numeratorBits = static_cast<double>(mpz_sizeinbase(value.numerator.get_mpz_t(), 2));
+    const auto denominatorBits = static_cast<double>(mpz_sizeinbase(value.denominator.get_mpz_t(), 2));
+    if (placesBits <= denominatorBits || numeratorBits + denominatorBits > kLargestSearchBits) {
         return std::nullopt;
     }
     return placesToEnd(value, request.to);

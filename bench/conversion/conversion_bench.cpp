@@ -32,18 +32,26 @@ std::string DecimalNumber(std::int64_t digits) {
     return number;
 }
 
-void PressToPainted(benchmark::State& state) {
+// Each press goes into a window just built, so that the right pane starts empty as it does
+// for the user's first conversion.
+std::shared_ptr<radixel::Window1> WindowHolding(const std::string& number) {
+    if (auto open = fw::GetImplicitWindow("Window1.Window1")) open->Close();
+    QApplication::processEvents();
     auto window = radixel::instance::Window1();
     window->TextFieldBaseLeft()->SetText("10");
     window->TextFieldBaseRight()->SetText("16");
-    window->TextAreaLeft()->SetText(fw::String(DecimalNumber(state.range(0))));
+    window->TextAreaLeft()->SetText(fw::String(number));
     QApplication::processEvents();
-    QWidget* rightPane = window->TextAreaRight()->widget();
+    return window;
+}
 
+void PressToPainted(benchmark::State& state) {
+    const std::string number = DecimalNumber(state.range(0));
+    std::shared_ptr<radixel::Window1> window;
     for (auto _ : state) {
         state.PauseTiming();
-        window->TextAreaRight()->SetText("");
-        QApplication::processEvents();
+        window = WindowHolding(number);
+        QWidget* rightPane = window->TextAreaRight()->widget();
         state.ResumeTiming();
 
         window->PushButton1()->Push();
@@ -59,6 +67,39 @@ void PressToPainted(benchmark::State& state) {
     if (result.size() < expected - 2 || result.size() > expected + 2) state.SkipWithError(result.substr(0, 200).c_str());
     state.counters["result_digits"] = static_cast<double>(result.size());
 }
+
+// A conversion after an earlier one that the user has seen: the result replaces whatever the
+// right pane shows, long or short. Arguments: digits of the earlier number, then of this one.
+void PressAfterAnotherConversion(benchmark::State& state) {
+    const std::string earlier = DecimalNumber(state.range(0));
+    const std::string number = DecimalNumber(state.range(1));
+    std::shared_ptr<radixel::Window1> window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window = WindowHolding(earlier);
+        QWidget* rightPane = window->TextAreaRight()->widget();
+        window->PushButton1()->Push();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(rightPane->grab());
+        window->TextAreaLeft()->SetText(fw::String(number));
+        QApplication::processEvents();
+        state.ResumeTiming();
+
+        window->PushButton1()->Push();
+        QApplication::processEvents();
+        QPixmap painted = rightPane->grab();
+        benchmark::DoNotOptimize(painted);
+    }
+    const double expected = static_cast<double>(state.range(1)) * std::log(10.0) / std::log(16.0);
+    if (window->TextAreaRight()->Text().size() > expected + 2) state.SkipWithError("the earlier result is still there");
+}
+
+BENCHMARK(PressAfterAnotherConversion)
+    ->Args({1'000'000, 1})
+    ->Args({1, 1'000'000})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 BENCHMARK(PressToPainted)
     ->Arg(1'000'000)

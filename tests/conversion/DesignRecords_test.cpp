@@ -154,7 +154,8 @@ TEST(DesignRecordsTest, ItemsAreStoredAsTheirExampleBytes) {
         {"Label1", "HelpTag", "HelpTag \x00\x00\x00\x00"s},
     };
     for (const Example& e : examples) {
-        const Item* item = Find(ReadRecord(RecordOf(e.record)), e.item);
+        const auto items = ReadRecord(RecordOf(e.record));
+        const Item* item = Find(items, e.item);
         ASSERT_NE(item, nullptr) << e.record << " has no " << e.item;
         EXPECT_EQ(item->bytes, e.bytes) << e.record << " " << e.item;
     }
