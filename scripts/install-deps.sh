@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   libgmp-dev libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  xvfb xauth xdotool xclip
+  xvfb xauth xdotool xclip fonts-dejavu-core
 )
 
 missing=()
