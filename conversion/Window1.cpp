@@ -1,54 +1,33 @@
 #include "conversion/Window1.hpp"
 
 #include "app/MenuBar1.hpp"
+#include "conversion/ControlCreation.hpp"
+#include "conversion/ControlRecords.hpp"
+#include "conversion/OpenWindow.hpp"
 #include "engine/binding/Globals4.hpp"
-#include "framework/Color.hpp"
 #include "framework/Delegate.hpp"
 #include "framework/Events.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/PropertyRecord.hpp"
-#include "framework/RectControl.hpp"
 #include "framework/Values.hpp"
-
-#include <type_traits>
 
 namespace radixel {
 
 namespace {
 
-constexpr fw::Color kBlack = fw::Color::FromRGB(0x000000);
-constexpr fw::Color kWhite = fw::Color::FromRGB(0xFFFFFF);
-
-// Resizable from 64 by 64 up, with no maximize button. HasBackColor is false, so BackColor
-// is never painted: the window keeps the desktop's background.
-const fw::String kWindowRecord = fw::Record({
-    {"Placement", 0},
-    {"Width", 600},
-    {"Height", 349},
-    {"MinWidth", 64},
-    {"MinHeight", 64},
-    {"MaxWidth", 32000},
-    {"MaxHeight", 32000},
-    {"Frame", 0},
-    {"Composite", false},
-    {"HasBackColor", false},
-    {"BackColor", kWhite},
-    {"Title", "Radixel"},
-    {"Visible", true},
-    {"FullScreen", false},
-    {"MenuBarVisible", true},
-    {"CloseButton", true},
-    {"Resizeable", true},
-    {"LiveResize", true},
-    {"MaximizeButton", false},
-    {"MinimizeButton", true},
-    {"MacProcID", 0},
+// Resizable, with no maximize button. HasBackColor is false, so the window keeps the desktop's
+// background.
+const fw::String kWindowRecord = WindowRecord({
+    .placement = 0,
+    .width = 600,
+    .height = 349,
+    .frame = 0,
+    .hasBackColor = false,
+    .title = "Radixel",
+    .resizeable = true,
+    .liveResize = true,
+    .maximizeButton = false,
 });
-
-// Position and size in the window's units, from the top-left corner of its content area.
-struct Bounds {
-    std::int32_t left, top, width, height;
-};
 
 struct ControlDesign {
     const char* name;
@@ -59,52 +38,22 @@ struct ControlDesign {
 // stretches none of them.
 
 ControlDesign LabelDesign(const char* name, Bounds at, std::int32_t tabIndex, const char* text) {
-    return {name, fw::Record({
-                      {"Name", name},
-                      {"Index", fw::NoControlIndex},
-                      {"Left", at.left},
-                      {"Top", at.top},
-                      {"Width", at.width},
-                      {"Height", at.height},
-                      {"LockLeft", true},
-                      {"LockTop", true},
-                      {"LockRight", false},
-                      {"LockBottom", false},
-                      {"TabPanelIndex", 0},
-                      {"TabIndex", tabIndex},
-                      {"Text", text},
-                      {"TextAlign", 0},
-                      {"TextColor", kBlack},
-                      {"Multiline", false},
-                      {"Enabled", true},
-                      {"Visible", true},
-                      {"Selectable", false},
-                      {"Transparent", false},
-                      {"HelpTag", ""},
-                      {"AutoDeactivate", true},
-                      {"TextFont", "System"},
-                      {"Bold", false},
-                      {"Italic", false},
-                      {"Underline", false},
-                      {"DataSource", ""},
-                      {"DataField", ""},
-                      {"InitialParent", ""},
+    return {name, LabelRecord({
+                      .name = name,
+                      .at = at,
+                      .locks = kLockedLeftTop,
+                      .tabIndex = tabIndex,
+                      .text = text,
+                      .textColor = kBlack,
+                      .multiline = false,
+                      .bold = false,
+                      .initialParent = "",
                   })};
 }
 
 // The fields take numbers, so spelling is not checked in them.
 ControlDesign TextFieldDesign(const char* name, Bounds at, std::int32_t tabIndex) {
-    return {name, fw::Record({
-                      {"Name", name},
-                      {"Index", fw::NoControlIndex},
-                      {"Left", at.left},
-                      {"Top", at.top},
-                      {"Width", at.width},
-                      {"Height", at.height},
-                      {"LockLeft", true},
-                      {"LockTop", true},
-                      {"LockRight", false},
-                      {"LockBottom", false},
+    return {name, ControlRecordHead(name, at, kLockedLeftTop) + fw::Record({
                       {"TabPanelIndex", 0},
                       {"TabIndex", tabIndex},
                       {"TabStop", true},
@@ -136,63 +85,19 @@ ControlDesign TextFieldDesign(const char* name, Bounds at, std::int32_t tabIndex
 }
 
 ControlDesign TextAreaDesign(const char* name, Bounds at, std::int32_t tabIndex) {
-    return {name, fw::Record({
-                      {"Name", name},
-                      {"Index", fw::NoControlIndex},
-                      {"Left", at.left},
-                      {"Top", at.top},
-                      {"Width", at.width},
-                      {"Height", at.height},
-                      {"LockLeft", true},
-                      {"LockTop", true},
-                      {"LockRight", false},
-                      {"LockBottom", false},
-                      {"TabPanelIndex", 0},
-                      {"TabIndex", tabIndex},
-                      {"TabStop", true},
-                      {"Border", true},
-                      {"Multiline", true},
-                      {"ScrollbarHorizontal", false},
-                      {"ScrollbarVertical", true},
-                      {"Styled", true},
-                      {"UseFocusRing", true},
-                      {"TextColor", kBlack},
-                      {"BackColor", kWhite},
-                      {"Enabled", true},
-                      {"Format", ""},
-                      {"Visible", true},
-                      {"HelpTag", ""},
-                      {"AutoDeactivate", true},
-                      {"HideSelection", true},
-                      {"TextFont", "System"},
-                      {"Bold", false},
-                      {"Italic", false},
-                      {"Underline", false},
-                      {"Text", ""},
-                      {"Mask", ""},
-                      {"ReadOnly", false},
-                      {"LimitText", 0},
-                      {"AcceptTabs", false},
-                      {"Alignment", 0},
-                      {"AutomaticallyCheckSpelling", true},
-                      {"DataSource", ""},
-                      {"DataField", ""},
+    return {name, TextAreaRecord({
+                      .name = name,
+                      .at = at,
+                      .locks = kLockedLeftTop,
+                      .tabIndex = tabIndex,
+                      .text = "",
+                      .readOnly = false,
                   })};
 }
 
 // Neither arrow is the default or the cancel button: Return and Escape stay with the panes.
 ControlDesign PushButtonDesign(const char* name, Bounds at, std::int32_t tabIndex, const char* caption) {
-    return {name, fw::Record({
-                      {"Name", name},
-                      {"Index", fw::NoControlIndex},
-                      {"Left", at.left},
-                      {"Top", at.top},
-                      {"Width", at.width},
-                      {"Height", at.height},
-                      {"LockLeft", true},
-                      {"LockTop", true},
-                      {"LockRight", false},
-                      {"LockBottom", false},
+    return {name, ControlRecordHead(name, at, kLockedLeftTop) + fw::Record({
                       {"TabPanelIndex", 0},
                       {"TabIndex", tabIndex},
                       {"TabStop", true},
@@ -269,17 +174,17 @@ void Window1::Layout() {
 void Window1::CreateControls() { CreateControls0(); }
 
 void Window1::CreateControls0() {
-    CreateControl<fw::Label>(kLabel1.name, kLabel1.record);
-    CreateControl<fw::Label>(kLabel2.name, kLabel2.record);
-    CreateControl<fw::TextField>(kTextFieldBaseLeft.name, kTextFieldBaseLeft.record);
-    CreateControl<fw::TextField>(kTextFieldBaseRight.name, kTextFieldBaseRight.record);
-    CreateControl<fw::TextArea>(kTextAreaLeft.name, kTextAreaLeft.record);
-    CreateControl<fw::TextArea>(kTextAreaRight.name, kTextAreaRight.record);
+    CreateControl<fw::Label>(*this, kLabel1.name, kLabel1.record);
+    CreateControl<fw::Label>(*this, kLabel2.name, kLabel2.record);
+    CreateControl<fw::TextField>(*this, kTextFieldBaseLeft.name, kTextFieldBaseLeft.record);
+    CreateControl<fw::TextField>(*this, kTextFieldBaseRight.name, kTextFieldBaseRight.record);
+    CreateControl<fw::TextArea>(*this, kTextAreaLeft.name, kTextAreaLeft.record);
+    CreateControl<fw::TextArea>(*this, kTextAreaRight.name, kTextAreaRight.record);
     CreatePushButton(kPushButton1.name, kPushButton1.record, &Window1::PushButton1_Action);
     CreatePushButton(kPushButton2.name, kPushButton2.record, &Window1::PushButton2_Action);
-    CreateControl<fw::Label>(kLabel3.name, kLabel3.record);
-    CreateControl<fw::TextField>(kTextFieldNumPlacesRight.name, kTextFieldNumPlacesRight.record);
-    CreateControl<fw::TextField>(kTextFieldNumPlacesLeft.name, kTextFieldNumPlacesLeft.record);
+    CreateControl<fw::Label>(*this, kLabel3.name, kLabel3.record);
+    CreateControl<fw::TextField>(*this, kTextFieldNumPlacesRight.name, kTextFieldNumPlacesRight.record);
+    CreateControl<fw::TextField>(*this, kTextFieldNumPlacesLeft.name, kTextFieldNumPlacesLeft.record);
 }
 
 // The left field is written first although the right one comes first in tab order.
@@ -292,82 +197,57 @@ void Window1::Event_Open() {
     right->SetText(fw::Str(8));
 }
 
-template <class Control>
-std::shared_ptr<Control> Window1::FoundAgain(const char* name) const {
-    auto control = fw::RuntimeCheckCast<Control>(ControlByName(name), Control::Lookup());
-    if (!control) fw::RaiseNilObjectException();
-    return control;
-}
-
-// The window holds the control from here on; every later step finds it again by its name.
-template <class Control>
-void Window1::Register(const char* name) {
-    std::shared_ptr<fw::RectControl> control = New(Control::Lookup());
-    if (!control) fw::RaiseNilObjectException();
-    control->Constructor();
-    AddControl(name, std::move(control));
-}
-
-// The properties that no record carries go on first, so the record has the last word.
-template <class Control>
-void Window1::CreateControl(const char* name, const fw::String& record) {
-    Register<Control>(name);
-    if constexpr (std::is_same_v<Control, fw::TextArea>) FoundAgain<fw::TextArea>(name)->SetLineSpacing(1.0);
-    FoundAgain<Control>(name)->SetTextUnit(fw::FontUnits::Default);
-    fw::SetProperties(FoundAgain<Control>(name), record);
-}
-
 // The delegate holds the window weakly: a button never keeps its window alive.
 void Window1::CreatePushButton(const char* name, const fw::String& record,
                                void (Window1::*action)(std::shared_ptr<fw::PushButton>)) {
-    CreateControl<fw::PushButton>(name, record);
+    CreateControl<fw::PushButton>(*this, name, record);
     auto self = std::static_pointer_cast<Window1>(shared_from_this());
     auto delegate = fw::RuntimeCreateDelegate(action, self, "( PushButton )", fw::DelegateKind::Weak);
-    fw::RuntimeAddEventHandler(*FoundAgain<fw::PushButton>(name), fw::events::PushButtonAction, delegate);
+    fw::RuntimeAddEventHandler(*FindControl<fw::PushButton>(*this, name), fw::events::PushButtonAction, delegate);
 }
 
 std::shared_ptr<fw::Label> Window1::Label1() {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label1"), fw::Label::Lookup());
+    return ControlNamed<fw::Label>(*this, "Label1");
 }
 
 std::shared_ptr<fw::Label> Window1::Label2() {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label2"), fw::Label::Lookup());
+    return ControlNamed<fw::Label>(*this, "Label2");
 }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldBaseLeft() {
-    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldBaseLeft"), fw::TextField::Lookup());
+    return ControlNamed<fw::TextField>(*this, "TextFieldBaseLeft");
 }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldBaseRight() {
-    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldBaseRight"), fw::TextField::Lookup());
+    return ControlNamed<fw::TextField>(*this, "TextFieldBaseRight");
 }
 
 std::shared_ptr<fw::TextArea> Window1::TextAreaLeft() {
-    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextAreaLeft"), fw::TextArea::Lookup());
+    return ControlNamed<fw::TextArea>(*this, "TextAreaLeft");
 }
 
 std::shared_ptr<fw::TextArea> Window1::TextAreaRight() {
-    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextAreaRight"), fw::TextArea::Lookup());
+    return ControlNamed<fw::TextArea>(*this, "TextAreaRight");
 }
 
 std::shared_ptr<fw::PushButton> Window1::PushButton1() {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton1"), fw::PushButton::Lookup());
+    return ControlNamed<fw::PushButton>(*this, "PushButton1");
 }
 
 std::shared_ptr<fw::PushButton> Window1::PushButton2() {
-    return fw::RuntimeCheckCast<fw::PushButton>(ControlByName("PushButton2"), fw::PushButton::Lookup());
+    return ControlNamed<fw::PushButton>(*this, "PushButton2");
 }
 
 std::shared_ptr<fw::Label> Window1::Label3() {
-    return fw::RuntimeCheckCast<fw::Label>(ControlByName("Label3"), fw::Label::Lookup());
+    return ControlNamed<fw::Label>(*this, "Label3");
 }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldNumPlacesRight() {
-    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldNumPlacesRight"), fw::TextField::Lookup());
+    return ControlNamed<fw::TextField>(*this, "TextFieldNumPlacesRight");
 }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldNumPlacesLeft() {
-    return fw::RuntimeCheckCast<fw::TextField>(ControlByName("TextFieldNumPlacesLeft"), fw::TextField::Lookup());
+    return ControlNamed<fw::TextField>(*this, "TextFieldNumPlacesLeft");
 }
 
 void Window1::PushButton1_Action(std::shared_ptr<fw::PushButton>) { Convert(kLeftToRight); }
@@ -428,17 +308,7 @@ std::shared_ptr<fw::AppleMenuItem> Window1::AppleAbout() { return MenuEntry<fw::
 
 namespace instance {
 
-// The pattern every window of the program is obtained by: the registry of open windows knows
-// the window by its full class name, so there is never a second open one of the class.
-std::shared_ptr<radixel::Window1> Window1() {
-    using W = radixel::Window1;
-    std::shared_ptr<fw::Window> window = fw::GetImplicitWindow(fw::String(W::Lookup().fullName));
-    if (!window) {
-        window = fw::RuntimeCheckCast<fw::Window>(fw::RuntimeNewObject(W::Lookup()), fw::Window::Lookup());
-        window->Constructor();
-    }
-    return fw::RuntimeCheckCast<W>(window, W::Lookup());
-}
+std::shared_ptr<radixel::Window1> Window1() { return OpenWindow<radixel::Window1>(); }
 
 }  // namespace instance
 

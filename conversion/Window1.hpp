@@ -83,12 +83,6 @@ private:
     void Convert(const Direction& direction);
     std::int32_t NumberOf(std::shared_ptr<fw::TextField> (Window1::*field)());
 
-    template <class Control>
-    std::shared_ptr<Control> FoundAgain(const char* name) const;
-    template <class Control>
-    void Register(const char* name);
-    template <class Control>
-    void CreateControl(const char* name, const fw::String& record);
     void CreatePushButton(const char* name, const fw::String& record,
                           void (Window1::*action)(std::shared_ptr<fw::PushButton>));
     template <class Entry>

@@ -1,11 +1,12 @@
 #include "info/HelpWindow.hpp"
 
-#include "info/FindControl.hpp"
+#include "conversion/ControlCreation.hpp"
+#include "conversion/ControlRecords.hpp"
+#include "conversion/OpenWindow.hpp"
+#include "info/EmblemCanvas.hpp"
 #include "info/HelpText.hpp"
-#include "info/Kettlewing128.hpp"
 
 #include "framework/Canvas.hpp"
-#include "framework/Color.hpp"
 #include "framework/Delegate.hpp"
 #include "framework/Events.hpp"
 #include "framework/Graphics.hpp"
@@ -20,110 +21,40 @@ namespace radixel {
 
 namespace {
 
-using fw::Color;
-
-const char* const kFullClassName = "HelpWindow.HelpWindow";
-
-const fw::String& WindowRecord() {
-    static const fw::String record = fw::Record({
-        {"Placement", 3},
-        {"Width", 586},
-        {"Height", 530},
-        {"MinWidth", 64},
-        {"MinHeight", 64},
-        {"MaxWidth", 32000},
-        {"MaxHeight", 32000},
-        {"Frame", 0},
-        {"Composite", false},
-        {"HasBackColor", true},
-        {"BackColor", Color::FromRGB(0xFFFFFF)},
-        {"Title", "Radixel Help"},
-        {"Visible", true},
-        {"FullScreen", false},
-        {"MenuBarVisible", true},
-        {"CloseButton", true},
-        {"Resizeable", true},
-        {"LiveResize", false},
-        {"MaximizeButton", false},
-        {"MinimizeButton", true},
-        {"MacProcID", 0},
+// Centred on the screen. It can be resized, the help text following its edges, but has no
+// maximize button.
+const fw::String& HelpWindowRecord() {
+    static const fw::String record = WindowRecord({
+        .placement = 3,
+        .width = 586,
+        .height = 530,
+        .frame = 0,
+        .hasBackColor = true,
+        .title = "Radixel Help",
+        .resizeable = true,
+        .liveResize = false,
+        .maximizeButton = false,
     });
     return record;
 }
 
+// Locked to all four edges, the help text grows and shrinks with the window. Keys reach it but
+// change nothing.
 const fw::String& TextAreaHelpRecord() {
     static const fw::String helpText = HelpText();
-    static const fw::String record = fw::Record({
-        {"Name", "TextAreaHelp"},
-        {"Index", fw::NoControlIndex},
-        {"Left", 20},
-        {"Top", 154},
-        {"Width", 546},
-        {"Height", 354},
-        {"LockLeft", true},
-        {"LockTop", true},
-        {"LockRight", true},
-        {"LockBottom", true},
-        {"TabPanelIndex", 0},
-        {"TabIndex", 2},
-        {"TabStop", true},
-        {"Border", true},
-        {"Multiline", true},
-        {"ScrollbarHorizontal", false},
-        {"ScrollbarVertical", true},
-        {"Styled", true},
-        {"UseFocusRing", true},
-        {"TextColor", Color::FromRGB(0x000000)},
-        {"BackColor", Color::FromRGB(0xFFFFFF)},
-        {"Enabled", true},
-        {"Format", ""},
-        {"Visible", true},
-        {"HelpTag", ""},
-        {"AutoDeactivate", true},
-        {"HideSelection", true},
-        {"TextFont", "System"},
-        {"Bold", false},
-        {"Italic", false},
-        {"Underline", false},
-        {"Text", helpText.view()},
-        {"Mask", ""},
-        {"ReadOnly", true},
-        {"LimitText", 0},
-        {"AcceptTabs", false},
-        {"Alignment", 0},
-        {"AutomaticallyCheckSpelling", true},
-        {"DataSource", ""},
-        {"DataField", ""},
+    static const fw::String record = TextAreaRecord({
+        .name = "TextAreaHelp",
+        .at = {20, 154, 546, 354},
+        .locks = {true, true, true, true},
+        .tabIndex = 2,
+        .text = helpText.view(),
+        .readOnly = true,
     });
     return record;
 }
 
 const fw::String& Canvas1Record() {
-    static const fw::String record = fw::Record({
-        {"Name", "Canvas1"},
-        {"Index", fw::NoControlIndex},
-        {"Left", 220},
-        {"Top", 14},
-        {"Width", 128},
-        {"Height", 128},
-        {"LockLeft", true},
-        {"LockTop", true},
-        {"LockRight", false},
-        {"LockBottom", false},
-        {"TabPanelIndex", 0},
-        {"TabIndex", 3},
-        {"TabStop", true},
-        {"Visible", true},
-        {"HelpTag", ""},
-        {"AutoDeactivate", true},
-        {"Enabled", true},
-        {"UseFocusRing", true},
-        {"AcceptFocus", false},
-        {"AcceptTabs", false},
-        {"DoubleBuffer", false},
-        {"EraseBackground", true},
-        {"InitialParent", ""},
-    });
+    static const fw::String record = EmblemCanvasRecord(220, 14);
     return record;
 }
 
@@ -131,7 +62,7 @@ const fw::String& Canvas1Record() {
 
 const fw::ClassTable& HelpWindow::Lookup() {
     static const fw::ClassTable table = [] {
-        fw::ClassTable cls = fw::MakeClassTable<HelpWindow>(kFullClassName, &fw::Window::Lookup());
+        fw::ClassTable cls = fw::MakeClassTable<HelpWindow>("HelpWindow.HelpWindow", &fw::Window::Lookup());
         fw::AddEvent(cls, fw::events::WindowLayout, &HelpWindow::Layout);
         fw::AddEvent(cls, fw::events::WindowCreateControls, &HelpWindow::CreateControls);
         return cls;
@@ -142,18 +73,14 @@ const fw::ClassTable& HelpWindow::Lookup() {
 // A copy cut short by an exception leaves its printer behind; it goes with the window.
 HelpWindow::~HelpWindow() { mStp = nullptr; }
 
-void HelpWindow::Layout() { fw::SetProperties(*this, WindowRecord()); }
+void HelpWindow::Layout() { fw::SetProperties(*this, HelpWindowRecord()); }
 
 void HelpWindow::CreateControls() { CreateControls0(); }
 
+// The text area is built by the steps of the conversion window's panes, its key handler standing
+// where a button's action stands there.
 void HelpWindow::CreateControls0() {
-    std::shared_ptr<fw::RectControl> created = New(fw::TextArea::Lookup());
-    created->Constructor();
-    AddControl("TextAreaHelp", created);
-    created = nullptr;
-    FindControl<fw::TextArea>(*this, "TextAreaHelp")->SetLineSpacing(1.0);
-    FindControl<fw::TextArea>(*this, "TextAreaHelp")->SetTextUnit(fw::FontUnits::Default);
-    fw::SetProperties(FindControl<fw::TextArea>(*this, "TextAreaHelp"), TextAreaHelpRecord());
+    CreateControl<fw::TextArea>(*this, "TextAreaHelp", TextAreaHelpRecord());
     // Weak, so that the text area never keeps its window alive.
     auto keyDown = fw::RuntimeCreateDelegate(&HelpWindow::TextAreaHelp_KeyDown,
                                              fw::RuntimeCheckCast<HelpWindow>(shared_from_this(), Lookup()),
@@ -161,21 +88,15 @@ void HelpWindow::CreateControls0() {
     fw::RuntimeAddEventHandler(*FindControl<fw::TextArea>(*this, "TextAreaHelp"), fw::events::TextAreaKeyDown,
                                keyDown);
 
-    created = New(fw::Canvas::Lookup());
-    created->Constructor();
-    AddControl("Canvas1", created);
-    created = nullptr;
-    std::shared_ptr<fw::Canvas> canvas = FindControl<fw::Canvas>(*this, "Canvas1");
-    canvas->SetBackdrop(x_Kettlewing128::Kettlewing128());
-    fw::SetProperties(FindControl<fw::Canvas>(*this, "Canvas1"), Canvas1Record());
+    CreateEmblemCanvas(*this, Canvas1Record());
 }
 
 std::shared_ptr<fw::TextArea> HelpWindow::TextAreaHelp() {
-    return fw::RuntimeCheckCast<fw::TextArea>(ControlByName("TextAreaHelp"), fw::TextArea::Lookup());
+    return ControlNamed<fw::TextArea>(*this, "TextAreaHelp");
 }
 
 std::shared_ptr<fw::Canvas> HelpWindow::Canvas1() {
-    return fw::RuntimeCheckCast<fw::Canvas>(ControlByName("Canvas1"), fw::Canvas::Lookup());
+    return ControlNamed<fw::Canvas>(*this, "Canvas1");
 }
 
 bool HelpWindow::TextAreaHelp_KeyDown(std::shared_ptr<fw::TextArea>, fw::String) { return false; }
@@ -225,13 +146,6 @@ bool HelpWindow::PrintSomeInformation(const std::shared_ptr<fw::Graphics>&,
     return !mStp->Eof();
 }
 
-std::shared_ptr<radixel::HelpWindow> instance::HelpWindow() {
-    std::shared_ptr<fw::Object> window = fw::GetImplicitWindow(kFullClassName);
-    if (!window) {
-        window = fw::RuntimeNewObject(radixel::HelpWindow::Lookup());
-        std::static_pointer_cast<fw::Window>(window)->Constructor();
-    }
-    return fw::RuntimeCheckCast<radixel::HelpWindow>(window, radixel::HelpWindow::Lookup());
-}
+std::shared_ptr<radixel::HelpWindow> instance::HelpWindow() { return OpenWindow<radixel::HelpWindow>(); }
 
 }  // namespace radixel
