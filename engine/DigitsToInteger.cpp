@@ -26,24 +26,6 @@ namespace {
 // and 24 or more measurably slower.
 constexpr std::size_t kSetBaseCaseLimbs = 16;
 
-constexpr double kLimbBits = std::numeric_limits<mp_limb_t>::digits;
-
-// The most digits whose value always fits in one limb, and base^that.
-struct LimbGroup {
-    std::size_t digits = 0;
-    mp_limb_t power = 1;
-};
-
-LimbGroup limbGroupOf(std::uint32_t base)
-{
-    LimbGroup group;
-    while (group.power <= std::numeric_limits<mp_limb_t>::max() / base) {
-        group.power *= base;
-        ++group.digits;
-    }
-    return group;
-}
-
 mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigned bitsPerDigit)
 {
     const std::size_t limbs = (count * bitsPerDigit + GMP_NUMB_BITS - 1) / GMP_NUMB_BITS;

@@ -24,23 +24,6 @@ namespace {
 // Timed on 10^6-digit numbers, 16 limbs was best, 8 and 32 a few percent slower.
 constexpr std::size_t kGetBaseCaseLimbs = 16;
 
-constexpr double kLimbBits = std::numeric_limits<mp_limb_t>::digits;
-
-struct LimbGroup {
-    std::size_t digits = 0;
-    mp_limb_t power = 1;
-};
-
-LimbGroup limbGroupOf(std::uint32_t base)
-{
-    LimbGroup group;
-    while (group.power <= std::numeric_limits<mp_limb_t>::max() / base) {
-        group.power *= base;
-        ++group.digits;
-    }
-    return group;
-}
-
 // Enough digits for any value below 2^bits; one spare covers rounding in the logarithm.
 std::size_t digitBound(std::size_t bits, std::uint32_t base)
 {

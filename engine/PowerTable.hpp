@@ -2,11 +2,31 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include <gmpxx.h>
 
 namespace radixel::engine {
+
+// The most digits of the base whose value always fits in one limb, and base^that: the
+// unit that both codecs' base cases work in.
+struct LimbGroup {
+    std::size_t digits = 0;
+    mp_limb_t power = 1;
+};
+
+inline LimbGroup limbGroupOf(std::uint32_t base)
+{
+    LimbGroup group;
+    while (group.power <= std::numeric_limits<mp_limb_t>::max() / base) {
+        group.power *= base;
+        ++group.digits;
+    }
+    return group;
+}
+
+inline constexpr double kLimbBits = std::numeric_limits<mp_limb_t>::digits;
 
 // The powers base^(chunk * 2^j), j = 0, 1, ..., that the divide-and-conquer
 // codecs split and join digit runs at. Each is kept as odd * 2^shift: a base
