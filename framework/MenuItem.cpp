@@ -120,12 +120,12 @@ bool editText(Edit& edit, std::string_view command) {
     return true;
 }
 
-// The desktop's standard edit commands, on whichever text control has the keyboard focus.
+// The desktop's standard edit commands, on the text control that the keyboard serves.
 bool runStandardEditCommand(std::string_view command) {
-    QWidget* focus = widgetApplication() ? QApplication::focusWidget() : nullptr;
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) return editText(*line, command);
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) return editText(*plain, command);
-    if (auto* rich = qobject_cast<QTextEdit*>(focus)) return editText(*rich, command);
+    QWidget* target = widgetApplication() ? EditTarget() : nullptr;
+    if (auto* line = qobject_cast<QLineEdit*>(target)) return editText(*line, command);
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(target)) return editText(*plain, command);
+    if (auto* rich = qobject_cast<QTextEdit*>(target)) return editText(*rich, command);
     return false;
 }
 
@@ -349,7 +349,7 @@ QAction* MenuItem::action() const {
     a->setShortcut(impl_->keys);
     MenuItem* item = impl_->self;
     QObject::connect(a, &QAction::triggered, a, [item] { Impl::choose(item); });
-    WatchShortcuts();
+    WatchMenus();
     impl_->ensureMenu();
     return a;
 }

@@ -5,13 +5,19 @@
 #include "Runtime.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <vector>
@@ -88,9 +94,76 @@ private:
     bool busy_ = false;
 };
 
-QPointer<ShortcutWatch>& installedWatch() {
-    static QPointer<ShortcutWatch> watch;
-    return watch;
+bool isMenu(const QObject* object) { return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object); }
+
+bool isTextControl(const QObject* object) {
+    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const QPlainTextEdit*>(object) ||
+           qobject_cast<const QTextEdit*>(object);
+}
+
+// The text control that the menu bar took the keyboard focus from. Multi-line controls keep
+// their selection themselves; a one-line field's is kept here, with the text it belongs to.
+struct HeldControl {
+    QPointer<QWidget> control;
+    QString text;
+    int cursor = 0;
+    int selectionStart = -1;
+    int selectionLength = 0;
+
+    void hold(QWidget* widget) {
+        *this = HeldControl{};
+        control = widget;
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            text = line->text();
+            cursor = line->cursorPosition();
+            selectionStart = line->selectionStart();
+            selectionLength = line->selectionLength();
+        }
+    }
+
+    void restoreSelection() const {
+        auto* line = qobject_cast<QLineEdit*>(control.data());
+        if (!line || selectionStart < 0 || line->hasSelectedText() || line->text() != text) return;
+        // A negative length leaves the cursor at the selection's start, where it stood.
+        if (cursor == selectionStart) line->setSelection(selectionStart + selectionLength, -selectionLength);
+        else line->setSelection(selectionStart, selectionLength);
+    }
+};
+
+HeldControl& heldControl() {
+    static HeldControl held;
+    return held;
+}
+
+// Sees a focus change before the widgets do, while the field still shows its selection. The
+// control is held while the menus have the focus, and gets its selection back when the focus
+// returns to it, whether a command was chosen or the menu was left with Escape.
+class EditTargetWatch : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWidgetType() || isMenu(watched)) return QObject::eventFilter(watched, event);
+        HeldControl& held = heldControl();
+        if (event->type() == QEvent::FocusOut && isTextControl(watched) &&
+            (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason || isMenu(QApplication::focusWidget()))) {
+            held.hold(static_cast<QWidget*>(watched));
+        } else if (event->type() == QEvent::FocusIn && held.control) {
+            if (watched == held.control) held.restoreSelection();
+            held = HeldControl{};
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+struct InstalledWatches {
+    QPointer<ShortcutWatch> shortcuts;
+    QPointer<EditTargetWatch> editTarget;
+};
+
+InstalledWatches& installedWatches() {
+    static InstalledWatches watches;
+    return watches;
 }
 
 }  // namespace
@@ -103,7 +176,7 @@ QMenuBar* CreateQMenuBar(const std::shared_ptr<MenuBar>& bar, QWidget* parent) {
     std::shared_ptr<MenuItem> root = bar;
     if (std::none_of(trees.begin(), trees.end(), [&](const std::weak_ptr<MenuItem>& t) { return t.lock() == root; }))
         trees.push_back(root);
-    WatchShortcuts();
+    WatchMenus();
     return qbar;
 }
 
@@ -121,12 +194,22 @@ void BringMenusUpToDate() {
     updating = false;
 }
 
-void WatchShortcuts() {
+void WatchMenus() {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || installedWatch()) return;
-    auto* watch = new ShortcutWatch(app);
-    app->installEventFilter(watch);
-    installedWatch() = watch;
+    InstalledWatches& watches = installedWatches();
+    if (!app || watches.shortcuts) return;
+    watches.shortcuts = new ShortcutWatch(app);
+    app->installEventFilter(watches.shortcuts);
+    watches.editTarget = new EditTargetWatch(app);
+    app->installEventFilter(watches.editTarget);
+}
+
+QWidget* EditTarget() {
+    QWidget* focus = QApplication::focusWidget();
+    const HeldControl& held = heldControl();
+    if (!held.control || !isMenu(focus)) return focus;
+    held.restoreSelection();
+    return held.control;
 }
 
 }  // namespace fw

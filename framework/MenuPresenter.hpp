@@ -20,8 +20,15 @@ QMenuBar* CreateQMenuBar(const std::shared_ptr<MenuBar>& bar, QWidget* parent);
 // application's EnableMenuItems runs (through CallGuarded).
 void BringMenusUpToDate();
 
-// Makes sure that a key press which matches a shown entry's shortcut brings the menus up to
-// date before Qt dispatches the shortcut (once per Qt application object).
-void WatchShortcuts();
+// Watches the Qt application object (once per object) so that a key press which matches a
+// shown entry's shortcut brings the menus up to date before Qt dispatches the shortcut, and so
+// that EditTarget knows which control the menu bar took the keyboard focus from.
+void WatchMenus();
+
+// The widget that the Edit entries act on: the focused one, except while the menu bar or one of
+// its menus holds the keyboard focus, when it is the text control that had the focus before,
+// with the selection it had then. A one-line field drops its selection when the menu bar takes
+// the focus from it; the selection is put back, here or when the focus returns to the field.
+QWidget* EditTarget();
 
 }  // namespace fw

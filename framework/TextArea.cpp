@@ -63,9 +63,14 @@ String keyText(const QKeyEvent& key) {
     }
 }
 
-// Chooses the wrapping for every change of the text before Qt lays the change out: the
-// program's text, the user's typing and pasting, undo and redo all pass through here, and a
-// long number laid out once with word wrapping would take minutes.
+// Chooses the wrapping before Qt lays out a long run with word wrapping: a long number laid out
+// once that way would take minutes. Qt's plain text layout lays a block out from two places, and
+// both are watched. documentChanged hears every change of the text once its edit is finished:
+// the program's text, the user's typing and pasting, undo and redo. blockBoundingRect lays out
+// a block whose layout was cleared, and may be asked to in the middle of an edit, before
+// documentChanged hears of it: setPlainText clears the old text (which clears the block's
+// layout when there was any text), inserts the new one and then selects it all to set its
+// format, and moving that cursor lays out the block it stands in.
 class WrapChoosingLayout : public QPlainTextDocumentLayout {
 public:
     WrapChoosingLayout(QTextDocument* document, QPlainTextEdit* edit) : QPlainTextDocumentLayout(document), edit_(edit) {}
@@ -73,15 +78,19 @@ public:
     // The document outlives the edit's own destructor by a little (it is the edit's child).
     void detach() { edit_ = nullptr; }
 
+    QRectF blockBoundingRect(const QTextBlock& block) const override {
+        // Only the change to wrapping anywhere is urgent here; word wrapping comes back with
+        // documentChanged, and wrapping a short text anywhere meanwhile costs nothing.
+        if (!anywhere_ && !choosing_ && block.isValid() && block.layout()->lineCount() == 0 &&
+            hasRunLongerThan(block.text(), kLongestWrappedWord))
+            const_cast<WrapChoosingLayout*>(this)->wrap(true);
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
 protected:
     void documentChanged(int from, int removed, int added) override {
-        if (!choosing_) {
-            choosing_ = true;
-            const bool changed = chooseWrapping(from, removed, added);
-            choosing_ = false;
-            // A change of mode has laid out the whole document already.
-            if (changed) return;
-        }
+        // A change of mode has laid out the whole document already.
+        if (!choosing_ && chooseWrapping(from, removed, added)) return;
         QPlainTextDocumentLayout::documentChanged(from, removed, added);
     }
 
@@ -92,10 +101,19 @@ private:
         bool longRuns = anywhere_;
         if (anywhere_ && removed > 0) longRuns = blocksHaveLongRun(text->begin(), text->lastBlock());
         else if (!anywhere_ && added > 0) longRuns = blocksHaveLongRun(text->findBlock(from), text->findBlock(from + added));
-        if (longRuns == anywhere_) return false;
-        anywhere_ = longRuns;
+        return longRuns != anywhere_ && wrap(longRuns);
+    }
+
+    // True when the document's mode changed, which lays the document out anew (Qt calls
+    // documentChanged over the whole text, and that call passes straight through).
+    bool wrap(bool anywhere) {
+        if (!edit_) return false;
+        anywhere_ = anywhere;
+        choosing_ = true;
+        QTextDocument* text = document();
         const QTextOption::WrapMode before = text->defaultTextOption().wrapMode();
-        edit_->setWordWrapMode(longRuns ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit_->setWordWrapMode(anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        choosing_ = false;
         return text->defaultTextOption().wrapMode() != before;
     }
 
@@ -309,7 +327,13 @@ void TextArea::SetText(const String& text) {
         impl_->pendingText = text;
         return;
     }
-    impl_->edit->setPlainText(QString::fromStdString(qtbridge::crToLineFeeds(text.view())));
+    // Emptying the area first saves two of three layouts of a long text (the layout keeps them
+    // linear either way). Over a text, setPlainText clears the block's layout, so the new text
+    // is laid out as setPlainText selects it, and twice as its change arrives; over an empty
+    // area the block keeps its empty one-line layout until then, and is laid out once.
+    QPlainTextEdit* edit = impl_->edit;
+    if (!edit->document()->isEmpty()) edit->setPlainText(QString());
+    edit->setPlainText(QString::fromStdString(qtbridge::crToLineFeeds(text.view())));
 }
 
 bool TextArea::KeyDown(const String& key) {

@@ -1,7 +1,7 @@
 // A number of n digits in one line, set into a text area the size of the conversion window's
 // panes, laid out and painted: the goal is 0.5 s for a million digits and 5 s for ten million.
-// The help text's prose and a number pasted by the user (which chooses the wrapping anew)
-// are measured beside it.
+// The help text's prose, a number pasted by the user, and a number replacing a short text or
+// replaced by one (each of which chooses the wrapping anew) are measured beside it.
 
 #include "framework/PropertyRecord.hpp"
 #include "framework/TextArea.hpp"
@@ -67,6 +67,37 @@ void BM_NumberPastedLaidOutAndPainted(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_NumberPastedLaidOutAndPainted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The conversion window's result pane: a one-digit result, then a long one.
+void BM_NumberReplacesShortTextLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const fw::String number(digits(static_cast<std::size_t>(state.range(0))));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.area->SetText("5");
+        pane.layOutAndPaint();
+        state.ResumeTiming();
+        pane.area->SetText(number);
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_NumberReplacesShortTextLaidOutAndPainted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_ShortTextReplacesNumberLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const fw::String number(digits(static_cast<std::size_t>(state.range(0))));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.area->SetText(number);
+        pane.layOutAndPaint();
+        state.ResumeTiming();
+        pane.area->SetText("5");
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ShortTextReplacesNumberLaidOutAndPainted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_NumberReadBack(benchmark::State& state) {
     Pane pane(208, 196);

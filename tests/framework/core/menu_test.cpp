@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -62,7 +63,9 @@ protected:
             window.activateWindow();
             QApplication::processEvents();
         }
+        // The offscreen platform leaves a closed popup's window active.
         bool focus(QWidget* w) {
+            window.activateWindow();
             w->setFocus();
             QApplication::processEvents();
             return QApplication::focusWidget() == w;
@@ -378,6 +381,101 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     bar->Lookup("EditCopy")->action()->trigger();
     EXPECT_EQ(copies, 1);
     EXPECT_EQ(clipboard->text(), "-");
+}
+
+// A key as the keyboard gives it: a shortcut when one matches, else pressed on the receiver.
+void pressKey(QObject* receiver, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    static ulong timestamp = 100;
+    if (qt_sendShortcutOverrideEvent(receiver, ++timestamp, key, modifiers, text, false, 1)) return;
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(receiver, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(receiver, &release);
+}
+
+// Alt+E gives the menu bar the keyboard focus, and a one-line field drops its selection as it
+// loses the focus; the Edit entries still act on the selection the field had.
+TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoundThere) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    struct Control {
+        const char* kind;
+        QWidget* widget;
+        std::function<QString()> text;
+        std::function<QString()> selected;
+        std::function<int()> cursor;
+        std::function<void(const QString&, int anchor, int cursor)> set;
+    };
+    const Control controls[] = {
+        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&] { return shown.line->selectedText(); },
+         [&] { return shown.line->cursorPosition(); },
+         [&](const QString& t, int anchor, int cursor) {
+             shown.line->setText(t);
+             shown.line->setSelection(anchor, cursor - anchor);
+         }},
+        {"QPlainTextEdit", shown.area, [&] { return shown.area->toPlainText(); },
+         [&] { return shown.area->textCursor().selectedText(); }, [&] { return shown.area->textCursor().position(); },
+         [&](const QString& t, int anchor, int cursor) {
+             shown.area->setPlainText(t);
+             QTextCursor c(shown.area->document());
+             c.setPosition(anchor);
+             c.setPosition(cursor, QTextCursor::KeepAnchor);
+             shown.area->setTextCursor(c);
+         }},
+    };
+    const struct {
+        const char* entry;
+        int key;  // the entry's access key in the Edit menu
+        const char* text;
+        const char* clipboard;
+        const char* selected;
+    } steps[] = {
+        {"EditCopy", Qt::Key_C, "12345", "234", "234"},
+        {"EditCut", Qt::Key_T, "15", "234", ""},
+        {"EditClear", Qt::Key_D, "15", "-", ""},
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const Control& control : controls) {
+        for (const auto& step : steps) {
+            SCOPED_TRACE(std::string(control.kind) + ", Alt+E then " + step.entry);
+            ASSERT_TRUE(shown.focus(control.widget));
+            control.set("12345", 4, 1);  // "234", the cursor at its start
+            clipboard->setText("-");
+            pressKey(control.widget, Qt::Key_E, Qt::AltModifier, "e");
+            QWidget* menu = QApplication::activePopupWidget();
+            ASSERT_NE(menu, nullptr) << "Alt+E opened no menu";
+            pressKey(menu, step.key, Qt::NoModifier, QString(QChar(step.key).toLower()));
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+            EXPECT_EQ(QApplication::focusWidget(), control.widget);
+            EXPECT_EQ(control.text().toStdString(), step.text);
+            EXPECT_EQ(clipboard->text().toStdString(), step.clipboard);
+            EXPECT_EQ(control.selected().toStdString(), step.selected);
+            EXPECT_EQ(control.cursor(), 1);
+        }
+    }
+
+    // While the menu bar keeps the focus the entries reach the field too (as a shortcut would
+    // choose them), and leaving the bar with Escape hands the field back as it was.
+    ASSERT_TRUE(shown.focus(shown.line));
+    shown.line->setText("12345");
+    shown.line->setSelection(1, 3);
+    clipboard->setText("-");
+    pressKey(shown.line, Qt::Key_E, Qt::AltModifier, "e");
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    pressKey(QApplication::activePopupWidget(), Qt::Key_Escape, Qt::NoModifier, QString());
+    ASSERT_EQ(QApplication::focusWidget(), shown.window.menuBar());
+    EXPECT_TRUE(bar->Lookup("EditCopy")->Action());
+    EXPECT_EQ(clipboard->text().toStdString(), "234");
+    pressKey(shown.window.menuBar(), Qt::Key_Escape, Qt::NoModifier, QString());
+    EXPECT_EQ(QApplication::focusWidget(), shown.line);
+    EXPECT_EQ(shown.line->selectedText().toStdString(), "234");
+    EXPECT_EQ(shown.line->cursorPosition(), 4);
+
+    // Once the user has turned back to the field, its own selection counts: none here.
+    pressKey(shown.line, Qt::Key_End, Qt::NoModifier, QString());
+    clipboard->setText("-");
+    EXPECT_TRUE(bar->Lookup("EditCopy")->Action());
+    EXPECT_EQ(clipboard->text().toStdString(), "-");
 }
 
 TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAMenuOpens) {

@@ -6,6 +6,7 @@
 #include "framework/RoundRectangle.hpp"
 #include "framework/TextField.hpp"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -16,6 +17,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace widgettest;
 
@@ -89,6 +94,90 @@ TEST_F(TextControls, NumbersWrapAnywhereAndProseWrapsBetweenWords) {
     area->document()->undo();
     EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAnywhere);
     EXPECT_EQ(area->Text().bytes(), prose + std::string(3000, '9'));
+}
+
+// Word wrapping lays out a long run in time that grows with its square, so the run must be
+// wrapped anywhere from its very first layout: switching afterwards is too late. Each layout
+// that changes the document's size is watched (so the texts below differ in length), and the
+// wrapping of every long block noted.
+class LongBlockLayouts {
+public:
+    explicit LongBlockLayouts(QTextDocument* text) {
+        watch_ = QObject::connect(text->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, [this, text] {
+            for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
+                if (block.length() > 1000 && block.layout()->lineCount() > 0)
+                    modes.push_back(block.layout()->textOption().wrapMode());
+        });
+    }
+    ~LongBlockLayouts() { QObject::disconnect(watch_); }
+    LongBlockLayouts(const LongBlockLayouts&) = delete;
+    LongBlockLayouts& operator=(const LongBlockLayouts&) = delete;
+
+    std::vector<QTextOption::WrapMode> modes;
+
+private:
+    QMetaObject::Connection watch_;
+};
+
+TEST_F(TextControls, ALongRunIsWrappedAnywhereFromItsFirstLayoutWhateverTheAreaHeld) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    QPlainTextEdit* edit = editOf(*area);
+    const std::string number(3000, '7');
+    std::string prose;
+    for (int paragraph = 0; paragraph < 4; ++paragraph) {
+        for (int i = 0; i < 60; ++i) prose += "word" + std::to_string(i) + " ";
+        prose += "\r";
+    }
+    const struct {
+        const char* name;
+        std::string text;
+    } before[] = {{"empty", ""}, {"one digit", "5"}, {"prose", prose}, {"a shorter number", std::string(2000, '8')}};
+    const struct {
+        const char* name;
+        std::function<void()> bring;
+        std::function<std::string(const std::string& held)> expected;
+    } ways[] = {
+        {"SetText", [&] { area->SetText(number); }, [&](const std::string&) { return number; }},
+        {"the edit's own setPlainText", [&] { edit->setPlainText(QString::fromStdString(number)); },
+         [&](const std::string&) { return number; }},
+        {"pasted over all",
+         [&] {
+             QApplication::clipboard()->setText(QString::fromStdString(number));
+             edit->selectAll();
+             edit->paste();
+         },
+         [&](const std::string&) { return number; }},
+        {"pasted at the end",
+         [&] {
+             QApplication::clipboard()->setText(QString::fromStdString(number));
+             edit->moveCursor(QTextCursor::End);
+             edit->paste();
+         },
+         [&](const std::string& held) { return held + number; }},
+        {"typed over all, undone and redone",
+         [&] {
+             edit->selectAll();
+             edit->insertPlainText(QString::fromStdString(number));
+             edit->undo();
+             edit->grab();
+             edit->redo();
+         },
+         [&](const std::string&) { return number; }},
+    };
+    for (const auto& held : before) {
+        for (const auto& way : ways) {
+            SCOPED_TRACE(std::string(way.name) + " into an area holding " + held.name);
+            area->SetText(held.text);
+            edit->grab();
+            LongBlockLayouts layouts(area->document());
+            way.bring();
+            edit->grab();
+            EXPECT_EQ(area->Text().bytes(), way.expected(held.text));
+            ASSERT_FALSE(layouts.modes.empty()) << "no layout of the long block was seen";
+            for (QTextOption::WrapMode mode : layouts.modes) EXPECT_EQ(mode, QTextOption::WrapAnywhere);
+        }
+    }
 }
 
 TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {
