@@ -21,6 +21,8 @@
 #include "framework/RoundRectangle.hpp"
 #include "framework/StyledTextPrinter.hpp"
 #include "framework/TextArea.hpp"
+#include "framework/TextControl.hpp"
+#include "framework/TextEdit.hpp"
 #include "framework/TextField.hpp"
 #include "framework/Window.hpp"
 #include "info/AboutWindow.hpp"
@@ -46,6 +48,8 @@ constexpr ClassLookup kFrameworkClasses[] = {
     &fw::QuitMenuItem::Lookup,
     &fw::Window::Lookup,
     &fw::RectControl::Lookup,
+    &fw::TextControl::Lookup,
+    &fw::TextEdit::Lookup,
     &fw::Label::Lookup,
     &fw::TextField::Lookup,
     &fw::TextArea::Lookup,

@@ -1,8 +1,8 @@
 #pragma once
-// The font items that every control with text carries (framework use only).
+// The font items of a TextControl, and the Qt font they make (framework use only).
 
-#include "RectControl.hpp"
 #include "String.hpp"
+#include "TextControl.hpp"
 
 #include <QFont>
 

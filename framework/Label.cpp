@@ -1,6 +1,5 @@
 #include "Label.hpp"
 
-#include "ControlFont.hpp"
 #include "Property.hpp"
 #include "QtBridge.hpp"
 
@@ -12,7 +11,6 @@ namespace fw {
 struct Label::Impl {
     QPointer<QLabel> label;
     String text;
-    qtbridge::ControlFont font;
     std::int32_t textAlign = 0;
     Color textColor = Color::FromRGB(0x000000);
     bool multiLine = false;
@@ -22,21 +20,9 @@ struct Label::Impl {
     String dataField;
 };
 
-namespace {
-
-Qt::Alignment horizontalAlignment(std::int32_t code) {
-    switch (code) {
-    case 2: return Qt::AlignHCenter;
-    case 3: return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-    }
-}
-
-}  // namespace
-
 const ClassTable& Label::Lookup() {
     static const ClassTable table = [] {
-        ClassTable t = MakeClassTable<Label>("Label", &RectControl::Lookup());
+        ClassTable t = MakeClassTable<Label>("Label", &TextControl::Lookup());
         t.properties = {
             MakeProperty("Text", &Label::Text, &Label::SetText),
             MakeProperty("TextAlign", &Label::TextAlign, &Label::SetTextAlign),
@@ -44,10 +30,6 @@ const ClassTable& Label::Lookup() {
             MakeProperty("MultiLine", &Label::MultiLine, &Label::SetMultiLine),
             MakeProperty("Selectable", &Label::Selectable, &Label::SetSelectable),
             MakeProperty("Transparent", &Label::Transparent, &Label::SetTransparent),
-            MakeProperty("TextFont", &Label::TextFont, &Label::SetTextFont),
-            MakeProperty("Bold", &Label::Bold, &Label::SetBold),
-            MakeProperty("Italic", &Label::Italic, &Label::SetItalic),
-            MakeProperty("Underline", &Label::Underline, &Label::SetUnderline),
             MakeProperty("DataSource", &Label::DataSource, &Label::SetDataSource),
             MakeProperty("DataField", &Label::DataField, &Label::SetDataField),
         };
@@ -79,14 +61,10 @@ void Label::applyText() {
     if (impl_->label) impl_->label->setText(QString::fromStdString(qtbridge::crToLineFeeds(impl_->text.view())));
 }
 
-void Label::applyFont() {
-    if (impl_->label) impl_->label->setFont(impl_->font.resolve());
-}
-
 void Label::applyLook() {
     QLabel* label = impl_->label;
     if (!label) return;
-    label->setAlignment(horizontalAlignment(impl_->textAlign) | Qt::AlignTop);
+    label->setAlignment(qtbridge::horizontalAlignment(impl_->textAlign) | Qt::AlignTop);
     label->setWordWrap(impl_->multiLine);
     label->setTextInteractionFlags(impl_->selectable ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                                      : Qt::NoTextInteraction);
@@ -100,18 +78,6 @@ String Label::Text() const { return impl_->text; }
 void Label::SetText(const String& text) {
     impl_->text = text;
     applyText();
-}
-
-float Label::TextSize() const { return impl_->font.size; }
-void Label::SetTextSize(float size) {
-    impl_->font.size = size;
-    applyFont();
-}
-
-FontUnits Label::TextUnit() const { return impl_->font.unit; }
-void Label::SetTextUnit(FontUnits unit) {
-    impl_->font.unit = unit;
-    applyFont();
 }
 
 std::int32_t Label::TextAlign() const { return impl_->textAlign; }
@@ -142,30 +108,6 @@ bool Label::Transparent() const { return impl_->transparent; }
 void Label::SetTransparent(bool transparent) {
     impl_->transparent = transparent;
     applyLook();
-}
-
-String Label::TextFont() const { return impl_->font.family; }
-void Label::SetTextFont(const String& name) {
-    impl_->font.family = name;
-    applyFont();
-}
-
-bool Label::Bold() const { return impl_->font.bold; }
-void Label::SetBold(bool bold) {
-    impl_->font.bold = bold;
-    applyFont();
-}
-
-bool Label::Italic() const { return impl_->font.italic; }
-void Label::SetItalic(bool italic) {
-    impl_->font.italic = italic;
-    applyFont();
-}
-
-bool Label::Underline() const { return impl_->font.underline; }
-void Label::SetUnderline(bool underline) {
-    impl_->font.underline = underline;
-    applyFont();
 }
 
 String Label::DataSource() const { return impl_->dataSource; }

@@ -1,13 +1,13 @@
 #pragma once
 #include "Color.hpp"
-#include "RectControl.hpp"
+#include "TextControl.hpp"
 
 #include <memory>
 
 namespace fw {
 
 // A text that the user reads. TextAlign: 0 and 1 left, 2 centred, 3 right.
-class Label : public RectControl {
+class Label : public TextControl {
 public:
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
@@ -17,10 +17,6 @@ public:
 
     String Text() const;
     void SetText(const String& text);   // CR breaks lines
-    float TextSize() const;             // in TextUnit; 0: the desktop's default size
-    void SetTextSize(float size);
-    FontUnits TextUnit() const;
-    void SetTextUnit(FontUnits unit);
     std::int32_t TextAlign() const;
     void SetTextAlign(std::int32_t code);
     Color TextColor() const;
@@ -31,14 +27,6 @@ public:
     void SetSelectable(bool selectable);
     bool Transparent() const;           // false: the label fills its background
     void SetTransparent(bool transparent);
-    String TextFont() const;            // "System": the desktop's default font
-    void SetTextFont(const String& name);
-    bool Bold() const;
-    void SetBold(bool bold);
-    bool Italic() const;
-    void SetItalic(bool italic);
-    bool Underline() const;
-    void SetUnderline(bool underline);
     String DataSource() const;          // stored only
     void SetDataSource(const String& name);
     String DataField() const;           // stored only
@@ -51,7 +39,6 @@ protected:
 
 private:
     void applyText();
-    void applyFont();
     void applyLook();
 
     struct Impl;

@@ -1,6 +1,5 @@
 #include "PushButton.hpp"
 
-#include "ControlFont.hpp"
 #include "Events.hpp"
 #include "Property.hpp"
 #include "QtBridge.hpp"
@@ -14,7 +13,6 @@ namespace fw {
 struct PushButton::Impl {
     QPointer<QPushButton> button;
     String caption;
-    qtbridge::ControlFont font;
     bool isDefault = false;
     bool isCancel = false;
     std::int32_t buttonStyle = 0;
@@ -22,17 +20,13 @@ struct PushButton::Impl {
 
 const ClassTable& PushButton::Lookup() {
     static const ClassTable table = [] {
-        ClassTable t = MakeClassTable<PushButton>("PushButton", &RectControl::Lookup());
+        ClassTable t = MakeClassTable<PushButton>("PushButton", &TextControl::Lookup());
         t.properties = {
             MakeProperty("TabStop", &RectControl::TabStop, &RectControl::SetTabStop),
             MakeProperty("Caption", &PushButton::Caption, &PushButton::SetCaption),
             MakeProperty("Default", &PushButton::Default, &PushButton::SetDefault),
             MakeProperty("Cancel", &PushButton::Cancel, &PushButton::SetCancel),
             MakeProperty("ButtonStyle", &PushButton::ButtonStyle, &PushButton::SetButtonStyle),
-            MakeProperty("TextFont", &PushButton::TextFont, &PushButton::SetTextFont),
-            MakeProperty("Bold", &PushButton::Bold, &PushButton::SetBold),
-            MakeProperty("Italic", &PushButton::Italic, &PushButton::SetItalic),
-            MakeProperty("Underline", &PushButton::Underline, &PushButton::SetUnderline),
         };
         return t;
     }();
@@ -59,10 +53,6 @@ void PushButton::applyToWidget() {
     applyFont();
 }
 
-void PushButton::applyFont() {
-    if (impl_->button) impl_->button->setFont(impl_->font.resolve());
-}
-
 void PushButton::Push() {
     if (!Enabled()) return;
     auto action = std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(handler(events::PushButtonAction));
@@ -77,12 +67,6 @@ void PushButton::SetCaption(const String& caption) {
     if (impl_->button) impl_->button->setText(qtbridge::toQString(caption));
 }
 
-FontUnits PushButton::TextUnit() const { return impl_->font.unit; }
-void PushButton::SetTextUnit(FontUnits unit) {
-    impl_->font.unit = unit;
-    applyFont();
-}
-
 bool PushButton::Default() const { return impl_->isDefault; }
 void PushButton::SetDefault(bool isDefault) {
     impl_->isDefault = isDefault;
@@ -94,35 +78,5 @@ void PushButton::SetCancel(bool isCancel) { impl_->isCancel = isCancel; }
 
 std::int32_t PushButton::ButtonStyle() const { return impl_->buttonStyle; }
 void PushButton::SetButtonStyle(std::int32_t style) { impl_->buttonStyle = style; }
-
-String PushButton::TextFont() const { return impl_->font.family; }
-void PushButton::SetTextFont(const String& name) {
-    impl_->font.family = name;
-    applyFont();
-}
-
-float PushButton::TextSize() const { return impl_->font.size; }
-void PushButton::SetTextSize(float size) {
-    impl_->font.size = size;
-    applyFont();
-}
-
-bool PushButton::Bold() const { return impl_->font.bold; }
-void PushButton::SetBold(bool bold) {
-    impl_->font.bold = bold;
-    applyFont();
-}
-
-bool PushButton::Italic() const { return impl_->font.italic; }
-void PushButton::SetItalic(bool italic) {
-    impl_->font.italic = italic;
-    applyFont();
-}
-
-bool PushButton::Underline() const { return impl_->font.underline; }
-void PushButton::SetUnderline(bool underline) {
-    impl_->font.underline = underline;
-    applyFont();
-}
 
 }  // namespace fw

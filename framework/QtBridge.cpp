@@ -34,6 +34,14 @@ std::string crToLineFeeds(std::string_view text) {
 
 QColor toQColor(Color colour) { return QColor(colour.red, colour.green, colour.blue); }
 
+Qt::Alignment horizontalAlignment(std::int32_t code) {
+    switch (code) {
+    case 2: return Qt::AlignHCenter;
+    case 3: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+    }
+}
+
 void requireWidgets(const char* what) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         throw RuntimeException(String(std::string("RuntimeException: ") + what +

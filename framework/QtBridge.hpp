@@ -8,6 +8,8 @@
 #include <QColor>
 #include <QString>
 
+#include <cstdint>
+
 class QWidget;
 
 namespace fw::qtbridge {
@@ -20,6 +22,9 @@ String toString(const QString& text);
 std::string crToLineFeeds(std::string_view text);
 
 QColor toQColor(Color colour);
+
+// The controls' alignment codes: 0 and 1 left, 2 centred, 3 right; any other code is left.
+Qt::Alignment horizontalAlignment(std::int32_t code);
 
 // Widgets need a QApplication; without one every attempt to make a widget raises
 // RuntimeException instead of letting Qt abort the process.

@@ -20,10 +20,6 @@ namespace fw {
 
 class Window;
 
-// The unit of a control's text size. 0, the default, is the window's unit, the pixel, as for
-// every other size of a design.
-enum class FontUnits : std::uint8_t { Default = 0, Pixel = 1, Point = 2, Inch = 3, Millimeter = 4 };
-
 class RectControl : public Object {
 public:
     static const ClassTable& Lookup();

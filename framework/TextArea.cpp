@@ -1,6 +1,5 @@
 #include "TextArea.hpp"
 
-#include "ControlFont.hpp"
 #include "Events.hpp"
 #include "Property.hpp"
 #include "QtBridge.hpp"
@@ -180,70 +179,29 @@ private:
     std::weak_ptr<Object> area_;
 };
 
-Qt::Alignment horizontalAlignment(std::int32_t code) {
-    switch (code) {
-    case 2: return Qt::AlignHCenter;
-    case 3: return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-    }
-}
-
 }  // namespace
 
 struct TextArea::Impl {
     QPointer<AreaEdit> edit;
     String pendingText;  // the text until the widget exists
     double lineSpacing = 1.0;
-    qtbridge::ControlFont font;
-    bool border = true;
     bool multiLine = true;
     bool scrollBarHorizontal = false;
     bool scrollBarVertical = true;
     bool styled = true;
-    bool useFocusRing = true;
-    Color textColor = Color::FromRGB(0x000000);
-    Color backColor = Color::FromRGB(0xFFFFFF);
-    String format;
     bool hideSelection = true;
-    String mask;
-    bool readOnly = false;
-    std::int32_t limitText = 0;
-    bool acceptTabs = false;
-    std::int32_t alignment = 0;
-    bool checkSpelling = false;
-    String dataSource;
-    String dataField;
 };
 
 const ClassTable& TextArea::Lookup() {
     static const ClassTable table = [] {
-        ClassTable t = MakeClassTable<TextArea>("TextArea", &RectControl::Lookup());
+        ClassTable t = MakeClassTable<TextArea>("TextArea", &TextEdit::Lookup());
         t.properties = {
-            MakeProperty("TabStop", &RectControl::TabStop, &RectControl::SetTabStop),
-            MakeProperty("Border", &TextArea::Border, &TextArea::SetBorder),
             MakeProperty("MultiLine", &TextArea::MultiLine, &TextArea::SetMultiLine),
             MakeProperty("ScrollBarHorizontal", &TextArea::ScrollBarHorizontal, &TextArea::SetScrollBarHorizontal),
             MakeProperty("ScrollBarVertical", &TextArea::ScrollBarVertical, &TextArea::SetScrollBarVertical),
             MakeProperty("Styled", &TextArea::Styled, &TextArea::SetStyled),
-            MakeProperty("UseFocusRing", &TextArea::UseFocusRing, &TextArea::SetUseFocusRing),
-            MakeProperty("TextColor", &TextArea::TextColor, &TextArea::SetTextColor),
-            MakeProperty("BackColor", &TextArea::BackColor, &TextArea::SetBackColor),
-            MakeProperty("Format", &TextArea::Format, &TextArea::SetFormat),
             MakeProperty("HideSelection", &TextArea::HideSelection, &TextArea::SetHideSelection),
-            MakeProperty("TextFont", &TextArea::TextFont, &TextArea::SetTextFont),
-            MakeProperty("Bold", &TextArea::Bold, &TextArea::SetBold),
-            MakeProperty("Italic", &TextArea::Italic, &TextArea::SetItalic),
-            MakeProperty("Underline", &TextArea::Underline, &TextArea::SetUnderline),
             MakeProperty("Text", &TextArea::Text, &TextArea::SetText),
-            MakeProperty("Mask", &TextArea::Mask, &TextArea::SetMask),
-            MakeProperty("ReadOnly", &TextArea::ReadOnly, &TextArea::SetReadOnly),
-            MakeProperty("LimitText", &TextArea::LimitText, &TextArea::SetLimitText),
-            MakeProperty("AcceptTabs", &TextArea::AcceptTabs, &TextArea::SetAcceptTabs),
-            MakeProperty("Alignment", &TextArea::Alignment, &TextArea::SetAlignment),
-            MakeProperty("AutomaticallyCheckSpelling", &TextArea::AutomaticallyCheckSpelling,
-                         &TextArea::SetAutomaticallyCheckSpelling),
-            MakeProperty("DataSource", &TextArea::DataSource, &TextArea::SetDataSource),
-            MakeProperty("DataField", &TextArea::DataField, &TextArea::SetDataField),
         };
         return t;
     }();
@@ -273,32 +231,28 @@ void TextArea::applyToWidget() {
     SetText(text);
 }
 
-void TextArea::applyFont() {
-    if (impl_->edit) impl_->edit->setFont(impl_->font.resolve());
-}
-
 void TextArea::applyLook() {
     AreaEdit* edit = impl_->edit;
     if (!edit) return;
-    edit->setFrameShape(impl_->border ? QFrame::StyledPanel : QFrame::NoFrame);
-    edit->setReadOnly(impl_->readOnly);
-    if (impl_->readOnly) edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    edit->setTabChangesFocus(!impl_->acceptTabs);
-    edit->limit = impl_->limitText > 0 ? impl_->limitText : 0;
+    edit->setFrameShape(Border() ? QFrame::StyledPanel : QFrame::NoFrame);
+    edit->setReadOnly(ReadOnly());
+    if (ReadOnly()) edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit->setTabChangesFocus(!AcceptTabs());
+    edit->limit = LimitText() > 0 ? LimitText() : 0;
     // An always-shown vertical bar keeps the width fixed: a bar that came and went would lay
     // out a long text twice.
     edit->setVerticalScrollBarPolicy(impl_->scrollBarVertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     edit->setHorizontalScrollBarPolicy(impl_->scrollBarHorizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     edit->setLineWrapMode(impl_->scrollBarHorizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     QTextOption option = edit->document()->defaultTextOption();
-    const Qt::Alignment alignment = horizontalAlignment(impl_->alignment);
+    const Qt::Alignment alignment = qtbridge::horizontalAlignment(Alignment());
     if (option.alignment() != alignment) {
         option.setAlignment(alignment);
         edit->document()->setDefaultTextOption(option);
     }
     QPalette palette = edit->palette();
-    const QColor text = qtbridge::toQColor(impl_->textColor);
-    const QColor back = qtbridge::toQColor(impl_->backColor);
+    const QColor text = qtbridge::toQColor(TextColor());
+    const QColor back = qtbridge::toQColor(BackColor());
     palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::Base, back);
     if (impl_->hideSelection) {
@@ -311,6 +265,10 @@ void TextArea::applyLook() {
     }
     edit->setPalette(palette);
 }
+
+// The limit and the Tab key are edit settings that applyLook sets together with the rest.
+void TextArea::applyLimit() { applyLook(); }
+void TextArea::applyAcceptTabs() { applyLook(); }
 
 String TextArea::Text() const {
     if (!impl_->edit) return impl_->pendingText;
@@ -348,18 +306,6 @@ QTextDocument* TextArea::document() const { return impl_->edit ? impl_->edit->do
 double TextArea::LineSpacing() const { return impl_->lineSpacing; }
 void TextArea::SetLineSpacing(double spacing) { impl_->lineSpacing = spacing; }
 
-FontUnits TextArea::TextUnit() const { return impl_->font.unit; }
-void TextArea::SetTextUnit(FontUnits unit) {
-    impl_->font.unit = unit;
-    applyFont();
-}
-
-bool TextArea::Border() const { return impl_->border; }
-void TextArea::SetBorder(bool border) {
-    impl_->border = border;
-    applyLook();
-}
-
 bool TextArea::MultiLine() const { return impl_->multiLine; }
 void TextArea::SetMultiLine(bool multiLine) { impl_->multiLine = multiLine; }
 
@@ -378,94 +324,10 @@ void TextArea::SetScrollBarVertical(bool shown) {
 bool TextArea::Styled() const { return impl_->styled; }
 void TextArea::SetStyled(bool styled) { impl_->styled = styled; }
 
-bool TextArea::UseFocusRing() const { return impl_->useFocusRing; }
-void TextArea::SetUseFocusRing(bool useFocusRing) { impl_->useFocusRing = useFocusRing; }
-
-Color TextArea::TextColor() const { return impl_->textColor; }
-void TextArea::SetTextColor(Color colour) {
-    impl_->textColor = colour;
-    applyLook();
-}
-
-Color TextArea::BackColor() const { return impl_->backColor; }
-void TextArea::SetBackColor(Color colour) {
-    impl_->backColor = colour;
-    applyLook();
-}
-
-String TextArea::Format() const { return impl_->format; }
-void TextArea::SetFormat(const String& format) { impl_->format = format; }
-
 bool TextArea::HideSelection() const { return impl_->hideSelection; }
 void TextArea::SetHideSelection(bool hide) {
     impl_->hideSelection = hide;
     applyLook();
 }
-
-String TextArea::TextFont() const { return impl_->font.family; }
-void TextArea::SetTextFont(const String& name) {
-    impl_->font.family = name;
-    applyFont();
-}
-
-float TextArea::TextSize() const { return impl_->font.size; }
-void TextArea::SetTextSize(float size) {
-    impl_->font.size = size;
-    applyFont();
-}
-
-bool TextArea::Bold() const { return impl_->font.bold; }
-void TextArea::SetBold(bool bold) {
-    impl_->font.bold = bold;
-    applyFont();
-}
-
-bool TextArea::Italic() const { return impl_->font.italic; }
-void TextArea::SetItalic(bool italic) {
-    impl_->font.italic = italic;
-    applyFont();
-}
-
-bool TextArea::Underline() const { return impl_->font.underline; }
-void TextArea::SetUnderline(bool underline) {
-    impl_->font.underline = underline;
-    applyFont();
-}
-
-String TextArea::Mask() const { return impl_->mask; }
-void TextArea::SetMask(const String& mask) { impl_->mask = mask; }
-
-bool TextArea::ReadOnly() const { return impl_->readOnly; }
-void TextArea::SetReadOnly(bool readOnly) {
-    impl_->readOnly = readOnly;
-    applyLook();
-}
-
-std::int32_t TextArea::LimitText() const { return impl_->limitText; }
-void TextArea::SetLimitText(std::int32_t limit) {
-    impl_->limitText = limit;
-    applyLook();
-}
-
-bool TextArea::AcceptTabs() const { return impl_->acceptTabs; }
-void TextArea::SetAcceptTabs(bool acceptTabs) {
-    impl_->acceptTabs = acceptTabs;
-    applyLook();
-}
-
-std::int32_t TextArea::Alignment() const { return impl_->alignment; }
-void TextArea::SetAlignment(std::int32_t code) {
-    impl_->alignment = code;
-    applyLook();
-}
-
-bool TextArea::AutomaticallyCheckSpelling() const { return impl_->checkSpelling; }
-void TextArea::SetAutomaticallyCheckSpelling(bool check) { impl_->checkSpelling = check; }
-
-String TextArea::DataSource() const { return impl_->dataSource; }
-void TextArea::SetDataSource(const String& name) { impl_->dataSource = name; }
-
-String TextArea::DataField() const { return impl_->dataField; }
-void TextArea::SetDataField(const String& name) { impl_->dataField = name; }
 
 }  // namespace fw

@@ -1,6 +1,5 @@
 #pragma once
-#include "Color.hpp"
-#include "RectControl.hpp"
+#include "TextEdit.hpp"
 
 #include <memory>
 
@@ -17,8 +16,8 @@ class StyledTextPrinter;
 // the area. A text that holds a run of more than a thousand characters without a blank (a
 // long number) wraps anywhere instead, because Qt's word wrapping lays out such a run in time
 // that grows with the square of its length. With ScrollBarHorizontal lines do not wrap.
-// Alignment: 0 and 1 left, 2 centred, 3 right.
-class TextArea : public RectControl {
+// LimitText holds typing and pasting alike: a paste is cut to the room left.
+class TextArea : public TextEdit {
 public:
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
@@ -30,8 +29,6 @@ public:
     void SetText(const String& text);   // replaces the whole text; CR, LF and CR LF break lines
     double LineSpacing() const;         // stored only: lines keep the font's spacing
     void SetLineSpacing(double spacing);
-    FontUnits TextUnit() const;
-    void SetTextUnit(FontUnits unit);
 
     // Runs the KeyDown handler (event 13) with the key's text; true when it consumed the key,
     // false when it let it through or there is no handler. Keys without text come as the
@@ -45,8 +42,6 @@ public:
     // A printer for the area's styled text, laid out at the width, drawing on the page.
     std::shared_ptr<StyledTextPrinter> styledTextPrinter(Graphics& page, std::int32_t width);
 
-    bool Border() const;
-    void SetBorder(bool border);
     bool MultiLine() const;             // stored only
     void SetMultiLine(bool multiLine);
     bool ScrollBarHorizontal() const;
@@ -55,52 +50,17 @@ public:
     void SetScrollBarVertical(bool shown);
     bool Styled() const;                // stored only: the text is plain
     void SetStyled(bool styled);
-    bool UseFocusRing() const;          // stored only
-    void SetUseFocusRing(bool useFocusRing);
-    Color TextColor() const;
-    void SetTextColor(Color colour);
-    Color BackColor() const;
-    void SetBackColor(Color colour);
-    String Format() const;              // stored only
-    void SetFormat(const String& format);
     bool HideSelection() const;         // the selection shows only while the area has the focus
     void SetHideSelection(bool hide);
-    String TextFont() const;            // "System": the desktop's default font
-    void SetTextFont(const String& name);
-    float TextSize() const;             // 0: the desktop's default size
-    void SetTextSize(float size);
-    bool Bold() const;
-    void SetBold(bool bold);
-    bool Italic() const;
-    void SetItalic(bool italic);
-    bool Underline() const;
-    void SetUnderline(bool underline);
-    String Mask() const;                // stored only
-    void SetMask(const String& mask);
-    bool ReadOnly() const;              // the text can still be selected and copied
-    void SetReadOnly(bool readOnly);
-    // The most characters the user may type or paste (0: no limit); the program's text is kept whole.
-    std::int32_t LimitText() const;
-    void SetLimitText(std::int32_t limit);
-    bool AcceptTabs() const;            // false: Tab moves the focus on
-    void SetAcceptTabs(bool acceptTabs);
-    std::int32_t Alignment() const;
-    void SetAlignment(std::int32_t code);
-    bool AutomaticallyCheckSpelling() const;  // stored only
-    void SetAutomaticallyCheckSpelling(bool check);
-    String DataSource() const;          // stored only
-    void SetDataSource(const String& name);
-    String DataField() const;           // stored only
-    void SetDataField(const String& name);
 
 protected:
     QWidget* makeWidget(QWidget* parent) override;
     void applyToWidget() override;
+    void applyLook() override;
+    void applyLimit() override;
+    void applyAcceptTabs() override;
 
 private:
-    void applyFont();
-    void applyLook();
-
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
