@@ -78,6 +78,11 @@ void InitializeModule() {
     for (ClassLookup lookup : kProgramClasses) lookup();
 }
 
-void FinalizeModule() { MenuBar1::ExitImplicitInstance(); }
+// The framework's window registry goes first; the shared menu bar, which the windows showed, is
+// released last.
+void FinalizeModule() {
+    fw::CloseAllWindows();
+    MenuBar1::ExitImplicitInstance();
+}
 
 }  // namespace radixel

@@ -16,13 +16,14 @@ namespace {
 
 void BindConversionFunction() { fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints); }
 
-// The framework takes a plain entry for each handler; a delegate over the virtual member
-// function makes the object's own class decide which method runs.
+// The framework takes a plain entry for each handler and calls it with the application object;
+// a delegate over the virtual member function makes the object's own class decide which method
+// runs. The entry holds no reference of its own, so the registration alone keeps the object.
 void AddMenuHandler(const fw::String& itemName, bool (App::*action)()) {
     auto app = instance::App();
     if (!app) fw::RaiseNilObjectException();
     auto handler = fw::RuntimeCreateDelegate(action, app, "(  ) as Boolean", fw::DelegateKind::Strong);
-    app->AddMenuHandler(itemName, handler->Callable());
+    app->AddMenuHandler(itemName, handler->MethodEntry());
 }
 
 }  // namespace

@@ -25,11 +25,11 @@ public:
     static const fw::ClassTable& Lookup();
     const fw::ClassTable& classTable() const override { return Lookup(); }
 
-    // Hooks the framework runs while it builds the window, in this order.
+    // Hooks the framework runs while it builds the window: Layout, CreateControls, then
+    // Event_Open (declared last, after the menu-entry accessors) once the controls exist.
     virtual void Layout();
     virtual void CreateControls();
     virtual void CreateControls0();
-    virtual void Event_Open();
 
     // Each returns the control registered under its own name, or nil; callers test it.
     virtual std::shared_ptr<fw::Label> Label1();
@@ -63,6 +63,8 @@ public:
     virtual std::shared_ptr<fw::MenuItem> FileMenu();
     virtual std::shared_ptr<fw::QuitMenuItem> FileQuit();
     virtual std::shared_ptr<fw::AppleMenuItem> AppleAbout();
+
+    virtual void Event_Open();
 
     // The design-time record applied to the window ("Window1") or to the control of that name;
     // nullptr for any other name.

@@ -38,7 +38,7 @@ bool Application::HandleMenuCommand(const MenuItem& item) {
         if (itemName == name) {
             // A copy, so that a handler that registers handlers cannot pull itself from under the call.
             MenuHandler run = handler;
-            return run ? run() : false;
+            return run ? run(this) : false;
         }
     return false;
 }

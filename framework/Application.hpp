@@ -17,7 +17,8 @@ class MenuItem;
 
 class Application : public Object {
 public:
-    using MenuHandler = std::function<bool()>;
+    // Called with the application object as its one argument; true: the command was handled.
+    using MenuHandler = std::function<bool(Object* app)>;
 
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }

@@ -83,6 +83,11 @@ public:
         return [invoker, strong](Args... args) -> R { return invoker(strong.get(), std::forward<Args>(args)...); };
     }
 
+    // The function the delegate carries, called with the target as its first argument: what the
+    // framework keeps where it calls an entry with the receiver it already holds, so that the
+    // entry keeps no hold on that receiver of its own.
+    Invoker MethodEntry() const { return invoker_; }
+
     // The address of the plain function the delegate carries (nullptr for a method delegate):
     // what the framework takes where it wants a plain entry.
     Function Entry() const { return function_; }

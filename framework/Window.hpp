@@ -126,7 +126,8 @@ private:
 // Of several open windows of one class, the one built first.
 std::shared_ptr<Window> GetImplicitWindow(const String& fullClassName);
 
-// Closes every open window (framework use: the runtime's shutdown, while Qt still stands).
+// Closes every open window: the first of the module exits, and again at the runtime's
+// shutdown while Qt still stands.
 void CloseAllWindows();
 
 }  // namespace fw

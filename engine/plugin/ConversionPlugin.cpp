@@ -24,9 +24,18 @@ struct OwnedText : fw::PluginText {
 
 void releaseText(fw::PluginText* text) { delete static_cast<OwnedText*>(text); }
 
+// The answer when memory has run out: it needs no allocation, so it can always be given, and
+// its release leaves it in place.
+constexpr char kOutOfMemory[] = "Not enough memory for this conversion.";
+void keepText(fw::PluginText*) {}
+fw::PluginText* outOfMemoryText() noexcept {
+    static fw::PluginText text{kOutOfMemory, sizeof kOutOfMemory - 1, &keepText};
+    return &text;
+}
+
 fw::PluginText* makeText(std::string bytes) noexcept {
     auto* text = new (std::nothrow) OwnedText;
-    if (!text) return nullptr;
+    if (!text) return outOfMemoryText();
     text->bytes = std::move(bytes);
     text->data = text->bytes.data();
     text->size = text->bytes.size();
@@ -40,7 +49,7 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std
     try {
         return makeText(radixel::convert(in, baseTo, baseFrom, numPlaces, toUpperCase != 0));
     } catch (const std::bad_alloc&) {
-        return makeText("Not enough memory for this conversion.");
+        return outOfMemoryText();
     } catch (...) {
         return makeText("The conversion failed.");
     }

@@ -140,7 +140,7 @@ TEST_F(AppTest, HandlersAreRegisteredInOrderAndReturnTrueEveryTime) {
     const char* windows[] = {kAboutWindow, kHelpWindow};
     for (std::size_t i = 0; i < handlers.size(); ++i) {
         SCOPED_TRACE(handlers[i].first.bytes());
-        for (int time = 0; time < 2; ++time) EXPECT_TRUE(handlers[i].second());
+        for (int time = 0; time < 2; ++time) EXPECT_TRUE(handlers[i].second(app.get()));
         EXPECT_TRUE(IsShown(OpenWindow(windows[i])));
     }
 }
@@ -167,12 +167,26 @@ TEST(AppHandlers, RunTheMethodsOfTheRegisteredObjectsOwnClass) {
 
     const auto& handlers = recording->MenuHandlers();
     ASSERT_EQ(handlers.size(), 2u);
-    EXPECT_TRUE(handlers[0].second());
-    EXPECT_FALSE(handlers[1].second());
+    EXPECT_TRUE(handlers[0].second(recording.get()));
+    EXPECT_FALSE(handlers[1].second(recording.get()));
     recording->MenuBar()->Lookup("AppleAbout")->action()->trigger();
     EXPECT_EQ(recording->calls, (std::vector<std::string>{"about", "help", "about"}));
     EXPECT_EQ(OpenWindow(kAboutWindow), nullptr);
     EXPECT_EQ(OpenWindow(kHelpWindow), nullptr);
+    testing::ResetProgramState();
+}
+
+// The registration alone keeps the application object alive: the handlers registered with it
+// are called with the object and hold no reference to it.
+TEST(AppHandlers, HoldNoReferenceToTheApplicationObject) {
+    auto app = std::make_shared<App>();
+    std::weak_ptr<App> watch = app;
+    fw::RuntimeRegisterAppObject(app);
+    app.reset();
+    ApplicationAddMenuHandlers();
+    ASSERT_EQ(testing::HandlerNames(), (std::vector<std::string>{"AppleAbout", "HelpRadixelHelp"}));
+    fw::RuntimeRegisterAppObject(nullptr);
+    EXPECT_TRUE(watch.expired());
     testing::ResetProgramState();
 }
 

@@ -266,12 +266,12 @@ TEST_F(MenuTest, ChoosingAnEntryRunsTheHandlerRegisteredUnderItsName) {
     Shown shown(bar);
     auto app = coretest::RegisterRecordingApp();
     int help = 0, replaced = 0;
-    app->AddMenuHandler("AppleAbout", [] { return true; });
-    app->AddMenuHandler("HelpRadixelHelp", [&] { return ++help, true; });
+    app->AddMenuHandler("AppleAbout", [](fw::Object*) { return true; });
+    app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) { return ++help, true; });
     bar->Lookup("HelpRadixelHelp")->action()->trigger();
     EXPECT_EQ(help, 1);
 
-    app->AddMenuHandler("HelpRadixelHelp", [&] { return ++replaced, true; });
+    app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) { return ++replaced, true; });
     ASSERT_EQ(app->MenuHandlers().size(), 2u);
     EXPECT_EQ(app->MenuHandlers()[0].first.bytes(), "AppleAbout");
     EXPECT_EQ(app->MenuHandlers()[1].first.bytes(), "HelpRadixelHelp");
@@ -290,7 +290,7 @@ TEST_F(MenuTest, AHandlerMayReleaseTheTreeOfItsOwnEntry) {
     auto window = std::make_unique<Shown>(bar);
     auto app = coretest::RegisterRecordingApp();
     int ran = 0;
-    app->AddMenuHandler("HelpRadixelHelp", [&] {
+    app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) {
         ++ran;
         bar.reset();
         return true;
@@ -374,7 +374,7 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     // A handler that the application registers for an Edit entry comes first.
     auto app = coretest::RegisterRecordingApp();
     int copies = 0;
-    app->AddMenuHandler("EditCopy", [&] { return ++copies, true; });
+    app->AddMenuHandler("EditCopy", [&](fw::Object*) { return ++copies, true; });
     ASSERT_TRUE(shown.focus(shown.line));
     shown.line->selectAll();
     clipboard->setText("-");
@@ -511,7 +511,7 @@ TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAShortcutIsDispatched) {
     ASSERT_TRUE(shown.focus(shown.button));
     auto app = coretest::RegisterRecordingApp();
     app->onEnable = [&] { help->SetEnabled(true); };
-    app->AddMenuHandler("HelpRadixelHelp", [&] { return app->log.push_back("help"), true; });
+    app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) { return app->log.push_back("help"), true; });
 
     EXPECT_TRUE(qt_sendShortcutOverrideEvent(shown.button, 1, Qt::Key_H, Qt::ControlModifier, "h", false, 1));
     EXPECT_EQ(app->log, (std::vector<std::string>{"enable", "help"}));

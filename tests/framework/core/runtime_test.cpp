@@ -77,7 +77,7 @@ TEST(ExceptionBoundaryTest, AChosenEntryWhoseHandlerRaisesLeavesTheProgramRunnin
     auto bar = coretest::NewProgramBar();
     auto app = coretest::RegisterRecordingApp();
     int calls = 0;
-    app->AddMenuHandler("HelpRadixelHelp", [&]() -> bool {
+    app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) -> bool {
         if (++calls == 1) fw::RaiseNilObjectException();
         return true;
     });
