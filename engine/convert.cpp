@@ -13,6 +13,7 @@
 #include <gmpxx.h>
 
 #include "engine/ConversionError.hpp"
+#include "engine/DigitRegrouping.hpp"
 #include "engine/DigitsToInteger.hpp"
 #include "engine/EndingExpansion.hpp"
 #include "engine/GrayCode.hpp"
@@ -87,6 +88,11 @@ std::string integerResult(const Request& request, Notation& number)
     shape.targetBase = request.to;
     checkWork(shape);
 
+    // One base a power of the other: the digits regroup in linear time, without a big integer in between.
+    if (std::optional<Digits> regrouped = regroupDigits(number.mantissa, request.from, request.to)) {
+        number.mantissa = Digits();
+        return NumberWriter(request.to, request.upperCase).integer(number.negative, *regrouped);
+    }
     if (request.from == kGrayCodeBase) {
         grayDecode(number.mantissa);
     }
