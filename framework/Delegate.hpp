@@ -66,23 +66,6 @@ public:
         return invoker_(held.get(), std::forward<Args>(args)...);
     }
 
-    // A callable that carries what the delegate carries (function, invoker and the target,
-    // held the same way) and outlives the delegate: what the framework keeps where it takes an
-    // entry from a delegate that the program releases at once.
-    std::function<R(Args...)> Callable() const {
-        auto invoker = invoker_;
-        if (Kind() == DelegateKind::Weak) {
-            std::weak_ptr<Object> weak = weakTarget_;
-            return [invoker, weak](Args... args) -> R {
-                auto held = weak.lock();
-                if (!held) RaiseNilObjectException();
-                return invoker(held.get(), std::forward<Args>(args)...);
-            };
-        }
-        std::shared_ptr<Object> strong = strongTarget_;
-        return [invoker, strong](Args... args) -> R { return invoker(strong.get(), std::forward<Args>(args)...); };
-    }
-
     // The function the delegate carries, called with the target as its first argument: what the
     // framework keeps where it calls an entry with the receiver it already holds, so that the
     // entry keeps no hold on that receiver of its own.
