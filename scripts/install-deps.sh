@@ -8,6 +8,7 @@ packages=(
   libgmp-dev libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   xvfb xauth xdotool xclip fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()
