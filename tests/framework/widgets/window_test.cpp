@@ -246,6 +246,48 @@ TEST_F(WindowItems, PlacementThreeCentresTheWindowOnTheScreenAndOneOverTheFrontW
     EXPECT_LE((centreOf(*dialog) - centreOf(*onScreen)).manhattanLength(), kFrameSlack);
 }
 
+// A window built ahead of its use, hidden by its record or hidden as soon as it is built, takes
+// its place over the front window when it first appears, wherever that window has gone since.
+TEST_F(WindowItems, PlacementOverTheFrontWindowHoldsWhereTheWindowFirstAppears) {
+    constexpr int kFrameSlack = 6;
+    auto centreOf = [](const fw::Window& w) { return w.widget()->geometry().center(); };
+    const struct {
+        const char* how;
+        bool visibleByRecord;
+    } cases[] = {{"hidden by its record", false}, {"built visible and hidden at once", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, sizedWindow(300, 200)); };
+        auto front = Scratch();
+        front->widget()->move(20, 30);
+
+        ScratchWindow::layout = [&c](ScratchWindow& w) {
+            fw::SetProperties(w, fw::Record({{"Placement", 1}, {"Width", 80}, {"Height", 60},
+                                             {"Visible", c.visibleByRecord}}));
+        };
+        auto dialog = std::static_pointer_cast<ScratchWindow>(fw::RuntimeNewObject(ScratchWindow::Lookup()));
+        dialog->Constructor();
+        dialog->Hide();
+        QCoreApplication::processEvents();
+
+        front->widget()->move(260, 190);
+        QCoreApplication::processEvents();
+        dialog->Show();
+        EXPECT_LE((centreOf(*dialog) - centreOf(*front)).manhattanLength(), kFrameSlack)
+            << "dialog centred at " << centreOf(*dialog).x() << "," << centreOf(*dialog).y() << ", front window at "
+            << centreOf(*front).x() << "," << centreOf(*front).y();
+
+        // Once seen, the window keeps the place the user leaves it at.
+        QCoreApplication::processEvents();
+        dialog->widget()->move(5, 5);
+        dialog->Hide();
+        dialog->Show();
+        EXPECT_EQ(dialog->widget()->pos(), QPoint(5, 5));
+        dialog->Close();
+        front->Close();
+    }
+}
+
 TEST_F(WindowItems, VisibleFalseKeepsANewWindowHiddenUntilShown) {
     ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, fw::Record({{"Visible", false}})); };
     auto window = Scratch();
