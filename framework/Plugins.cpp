@@ -61,13 +61,13 @@ bool tableIsSound(const PluginTable* table) {
     return table && table->abiVersion == PluginAbiVersion && (table->entryCount == 0 || table->entries);
 }
 
+constexpr unsigned char NativeElfClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
+
 // Why the module's file cannot back the mapping the loader would make of it, or empty when it
 // can. The loader maps each segment from the file; a segment that runs past the end of a cut
 // file faults with SIGBUS on first touch, inside dlopen, and takes the whole program with it.
 // Files that are no ELF object of this machine are left to dlopen, which reads their header
 // without mapping anything and refuses them with its own reason.
-constexpr unsigned char NativeElfClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
-
 std::string truncation(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::error_code ec;
