@@ -3,6 +3,7 @@
 #include "Application.hpp"
 #include "MenuBar.hpp"
 #include "Runtime.hpp"
+#include "WindowWidgets.hpp"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +69,21 @@ bool matchesShownShortcut(const QKeyEvent& key) {
     return found;
 }
 
+// The application's menu bar speaks for every window of the program, those that show no bar
+// included, and after the window that shows it has gone. Qt dispatches an application shortcut
+// only for an action that stands in some visible widget, so the window a key is pressed in
+// carries the commands that have shortcuts, unseen, before the key is matched.
+void carryApplicationCommands() {
+    auto* frame = dynamic_cast<qtbridge::WindowFrame*>(QApplication::activeWindow());
+    auto app = GetAppObject();
+    std::shared_ptr<MenuItem> bar = app ? app->MenuBar() : nullptr;
+    if (!frame || !bar) return;
+    forEachEntry(bar, [&](MenuItem& entry) {
+        if (entry.Count() == 0 && !entry.IsSeparator() && !entry.KeyboardShortcut().empty())
+            frame->addAction(entry.action());
+    });
+}
+
 class ShortcutWatch : public QObject {
 public:
     using QObject::QObject;
@@ -78,6 +94,7 @@ public:
         if (event->type() == QEvent::ShortcutOverride && !busy_ && isFirstReceiver(watched)) {
             busy_ = true;
             CallGuarded([&] {
+                carryApplicationCommands();
                 if (matchesShownShortcut(*static_cast<QKeyEvent*>(event))) BringMenusUpToDate();
             });
             busy_ = false;

@@ -20,9 +20,11 @@ QMenuBar* CreateQMenuBar(const std::shared_ptr<MenuBar>& bar, QWidget* parent);
 // application's EnableMenuItems runs (through CallGuarded).
 void BringMenusUpToDate();
 
-// Watches the Qt application object (once per object) so that a key press which matches a
-// shown entry's shortcut brings the menus up to date before Qt dispatches the shortcut, and so
-// that EditTarget knows which control the menu bar took the keyboard focus from.
+// Watches the Qt application object (once per object) so that the shortcuts of the
+// application's menu bar act from whichever of the program's windows is active, so that a key
+// press which matches a shown entry's shortcut brings the menus up to date before Qt
+// dispatches the shortcut, and so that EditTarget knows which control the menu bar took the
+// keyboard focus from.
 void WatchMenus();
 
 // The widget that the Edit entries act on: the focused one, except while the menu bar or one of

@@ -1,7 +1,8 @@
 #pragma once
 // Pages of a PDF file as a Graphics: A4 portrait with half-inch margins, measured in points
 // (Width and Height are the area inside the margins, which is also what a PrinterSetup for
-// these pages should give).
+// these pages should give). Drawing reaches the file when its page ends: erasing takes back
+// from the file what lies wholly inside the erased area, and hides there what only crosses it.
 
 #include "Graphics.hpp"
 

@@ -5,10 +5,13 @@
 #include "PluginAbi.hpp"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <link.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <string>
@@ -58,6 +61,41 @@ bool tableIsSound(const PluginTable* table) {
     return table && table->abiVersion == PluginAbiVersion && (table->entryCount == 0 || table->entries);
 }
 
+constexpr unsigned char NativeElfClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
+
+// Why the module's file cannot back the mapping the loader would make of it, or empty when it
+// can. The loader maps each segment from the file; a segment that runs past the end of a cut
+// file faults with SIGBUS on first touch, inside dlopen, and takes the whole program with it.
+// Files that are no ELF object of this machine are left to dlopen, which reads their header
+// without mapping anything and refuses them with its own reason.
+std::string truncation(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (!in || ec) return "cannot be read";
+    ElfW(Ehdr) header{};
+    if (!in.read(reinterpret_cast<char*>(&header), sizeof header)) return {};
+    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != NativeElfClass) return {};
+    if (header.e_phentsize != sizeof(ElfW(Phdr)) || header.e_phnum == 0) return "no program headers";
+    const auto within = [size](std::uintmax_t offset, std::uintmax_t length) {
+        return offset <= size && length <= size - offset;
+    };
+    if (!within(header.e_phoff, std::uintmax_t{header.e_phnum} * sizeof(ElfW(Phdr))))
+        return "cut short (program headers past the end of the file)";
+    std::vector<ElfW(Phdr)> segments(header.e_phnum);
+    in.seekg(static_cast<std::streamoff>(header.e_phoff));
+    if (!in.read(reinterpret_cast<char*>(segments.data()),
+                 static_cast<std::streamsize>(segments.size() * sizeof(ElfW(Phdr)))))
+        return "cannot be read";
+    for (const ElfW(Phdr)& segment : segments) {
+        if (segment.p_type != PT_LOAD && segment.p_type != PT_DYNAMIC) continue;
+        if (!within(segment.p_offset, segment.p_filesz))
+            return "cut short (" + std::to_string(size) + " bytes, a segment reaches to " +
+                   std::to_string(std::uintmax_t{segment.p_offset} + segment.p_filesz) + ")";
+    }
+    return {};
+}
+
 // The module's table, loading the module when it is seen for the first time; nullptr, with the
 // reason added to passedOver, when it cannot serve.
 const PluginTable* moduleTable(Registry& r, const fs::path& file, std::vector<std::string>& passedOver) {
@@ -66,6 +104,10 @@ const PluginTable* moduleTable(Registry& r, const fs::path& file, std::vector<st
     if (ec) key = file;
     if (auto known = r.tables.find(key); known != r.tables.end()) return known->second;
 
+    if (std::string fault = truncation(key); !fault.empty()) {
+        passedOver.push_back(file.filename().string() + ": " + fault);
+        return nullptr;
+    }
     // Modules stay loaded for the rest of the process: entry points handed out point into them.
     void* handle = dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {

@@ -19,8 +19,8 @@ std::filesystem::path PluginFolder();
 void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots);
 // The entry point whose signature text is exactly the given one, over every module ("*.so")
 // in the plug-in folder in name order; nullptr when none matches. A module is loaded on first
-// sight and stays loaded; one that cannot be loaded, or whose table has another layout
-// version, is passed over.
+// sight and stays loaded; one cut short, one that cannot be loaded, or one whose table has
+// another layout version, is passed over.
 void* RuntimeLookupPluginEntrypoint(const String& signature);
 // Runs the program's binding routine once. Every signature that it looked up in vain is
 // reported afterwards on stderr in one line naming the plug-in folder (and any module passed

@@ -167,7 +167,12 @@ void Window::Show() {
 
 void Window::Hide() {
     impl_->visible = false;
-    if (impl_->frame) impl_->frame->hide();
+    if (!impl_->frame) return;
+    // A window built visible and hidden at once was never seen where it was placed, and the
+    // windows it was placed against may not have reached their own places yet: it is placed
+    // when it is next shown.
+    if (!impl_->frame->reachedScreen()) impl_->placed = false;
+    impl_->frame->hide();
 }
 
 void Window::Close() {
@@ -377,7 +382,8 @@ void Window::showWidget() {
     frame->activateWindow();
 }
 
-// The placement applies once, when the window is first shown; after that the user's moves stand.
+// The placement applies once, when the window is first shown on the screen; after that the
+// user's moves stand.
 void Window::place() {
     WindowFrame* frame = impl_->frame;
     if (impl_->placed || !frame) return;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
 
 namespace fw::qtbridge {
@@ -10,6 +11,11 @@ void WindowFrame::closeEvent(QCloseEvent* event) {
     event->accept();
     // The callback may end the Window, which clears onClose: run a copy.
     if (auto callback = onClose) callback();
+}
+
+void WindowFrame::paintEvent(QPaintEvent* event) {
+    reachedScreen_ = true;
+    QMainWindow::paintEvent(event);
 }
 
 void ContentWidget::resizeEvent(QResizeEvent* event) {

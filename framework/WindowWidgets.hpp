@@ -10,6 +10,7 @@
 
 class QCloseEvent;
 class QKeyEvent;
+class QPaintEvent;
 class QResizeEvent;
 
 namespace fw::qtbridge {
@@ -17,9 +18,16 @@ namespace fw::qtbridge {
 class WindowFrame : public QMainWindow {
 public:
     std::function<void()> onClose;
+    // Whether the window has been painted on the screen: shown and hidden again before the
+    // event loop ran, it never was.
+    bool reachedScreen() const { return reachedScreen_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool reachedScreen_ = false;
 };
 
 // The content area: the parent of the controls' widgets, below the menu bar.

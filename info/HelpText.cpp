@@ -96,7 +96,7 @@ constexpr std::string_view kLines[] = {
     "Fractions are accepted in every base, written as numerator/denominator. For example, 2/3 in "
     "base 10 with 8 places gives 0.AAAAAAAB in base 16.",
     "",
-    "Likewise, 1B/2CF in base 16 with 32 places gives "
+    "Likewise, 1B/2CF in base 16 with 34 places gives "
     "0.0375521557719054242002781641168289 in base 10.",
     "",
     "",

@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkg-config
   libgmp-dev libgtest-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libx11-dev
   xvfb xauth xdotool xclip fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()

@@ -3,6 +3,8 @@
 
 #include <QTemporaryDir>
 
+#include <elf.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,5 +101,56 @@ TEST_F(BundleTest, BundleWithoutItsPluginSaysSoAtStartAndInTheAnswer) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find((root / "Radixel" / "Plugins").string()), std::string::npos) << r.err;
 }
+
+#ifdef RADIXEL_TEST_CONVERSION_PLUGIN
+// Where the last segment the loader maps from the module ends; past it lie only what the loader
+// never reads (symbols, debugging sections), so a cut there would do no harm.
+std::uintmax_t mappedExtent(const fs::path& module) {
+    std::ifstream in(module, std::ios::binary);
+    Elf64_Ehdr header{};
+    in.read(reinterpret_cast<char*>(&header), sizeof header);
+    std::uintmax_t extent = 0;
+    for (int i = 0; i < header.e_phnum; ++i) {
+        Elf64_Phdr segment{};
+        in.seekg(static_cast<std::streamoff>(header.e_phoff + i * sizeof segment));
+        in.read(reinterpret_cast<char*>(&segment), sizeof segment);
+        if (segment.p_type == PT_LOAD) extent = std::max<std::uintmax_t>(extent, segment.p_offset + segment.p_filesz);
+    }
+    return extent;
+}
+
+// A module cut short (a copy interrupted, a full disk) would be mapped by the loader past the end
+// of its file, and the first touch there ends the program; it must be passed over like any
+// module that cannot be loaded.
+TEST_F(BundleTest, PluginCutShortIsPassedOverAtStartAndInTheAnswer) {
+    const std::uintmax_t extent = mappedExtent(RADIXEL_TEST_CONVERSION_PLUGIN);
+    ASSERT_GT(extent, 8192u);
+    const struct {
+        const char* name;
+        std::uintmax_t size;
+    } cuts[] = {
+        {"its header and a little", 100},
+        {"a quarter", extent / 4},
+        {"half", extent / 2},
+        {"three quarters", extent * 3 / 4},
+        {"all but its last byte", extent - 1},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(std::string("cut to ") + cut.name + " (" + std::to_string(cut.size) + " of " +
+                     std::to_string(extent) + " mapped bytes)");
+        const fs::path bundle = root / "Radixel";
+        fs::remove_all(bundle);
+        makeBundle(bundle, false);
+        fs::create_directories(bundle / "Plugins");
+        fs::copy_file(RADIXEL_TEST_CONVERSION_PLUGIN, bundle / "Plugins" / "conversion.so");
+        fs::resize_file(bundle / "Plugins" / "conversion.so", cut.size);
+
+        const Outcome r = run(bundle / "bin" / "radixel", root / "scratch");
+        EXPECT_NE(line(r.out, 0).find("conversion component is missing"), std::string::npos) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find("passed over: conversion.so"), std::string::npos) << r.err;
+    }
+}
+#endif
 
 }  // namespace

@@ -38,10 +38,13 @@ TEST(WorkedExamples, PlacesAreRoundedInTheLastPlace)
     });
 }
 
-// The help text shows 34 places for this one; by the rules a limit of 32 gives 32.
-TEST(WorkedExamples, FractionToThirtyTwoPlaces)
+// The help text's example asks for 34 places; a limit of 32 gives 32 of the same figure.
+TEST(WorkedExamples, FractionToThirtyFourAndThirtyTwoPlaces)
 {
-    expectConversions({{16, 10, 32, "1B/2CF", "0.03755215577190542420027816411683"}});
+    expectConversions({
+        {16, 10, 34, "1B/2CF", "0.0375521557719054242002781641168289"},
+        {16, 10, 32, "1B/2CF", "0.03755215577190542420027816411683"},
+    });
 }
 
 TEST(WorkedExamples, ChecksThatTheHelpTextSuggests)

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,6 +25,7 @@
 #include <ostream>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -266,7 +268,36 @@ int PdfPages(const fs::path& file) {
     return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
 }
 
+// The text of each page of the file, as a PDF viewer's search and copy find it.
+std::vector<std::string> PdfPageTexts(const fs::path& file) {
+    const fs::path text = fs::path(file).replace_extension(".txt");
+    const std::string command = std::string("'") + RADIXEL_PDFTOTEXT + "' '" + file.string() + "' '" + text.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(text, std::ios::binary);
+    const std::string all{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> pages;
+    for (std::size_t start = 0, end; (end = all.find('\f', start)) != std::string::npos; start = end + 1)
+        pages.push_back(all.substr(start, end - start));
+    return pages;
+}
+
 }  // namespace
+
+// Pages before the range are erased, and what was drawn on them is gone from the file, not
+// hidden under white where a search still finds it.
+TEST_F(HelpPrinting, PdfOfARangeHoldsTheRangesTextAlone) {
+    const fs::path whole = bundle.root() / "whole.pdf";
+    const fs::path range = bundle.root() / "range.pdf";
+    for (const auto& [file, first, last] : {std::tuple{whole, 1, 3}, std::tuple{range, 2, 3}}) {
+        auto pdf = std::make_shared<fw::PdfGraphics>(file, 1, first, last);
+        window->DoPrinting(pdf, std::make_shared<fw::PrinterSetup>(pdf->Width(), 150));
+        ASSERT_TRUE(pdf->Finish());
+    }
+    const std::vector<std::string> pages = PdfPageTexts(whole);
+    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_NE(pages[0].find("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << pages[0];
+    EXPECT_EQ(PdfPageTexts(range), std::vector<std::string>(pages.begin() + 1, pages.end()));
+}
 
 TEST_F(HelpPrinting, PrintsIntoAPdf) {
     const fs::path whole = bundle.root() / "whole.pdf";

@@ -4,16 +4,20 @@
 #include "framework/StyledTextPrinter.hpp"
 
 #include <QFont>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +75,64 @@ TEST(PdfGraphicsTest, PageIsA4InPointsInsideHalfInchMarginsAndKeepsItsRange) {
     pdf.NextPage();
     pdf.ClearRect(0, 0, 10, 10);
     EXPECT_EQ(pdf.PageCount(), 1);
+}
+
+struct PdfWord {
+    std::string text;
+    int page;
+    double x, y;  // top left, in points from the paper's corner
+};
+
+// Every word of the file, as a PDF viewer's search and copy find it.
+std::vector<PdfWord> pdfWords(const fs::path& file) {
+    const fs::path boxes = fs::path(file).replace_extension(".html");
+    const std::string command = std::string("'") + RADIXEL_PDFTOTEXT + "' -bbox '" + file.string() + "' '" + boxes.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(boxes);
+    std::vector<PdfWord> words;
+    int page = 0;
+    const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("<page ") != std::string::npos) ++page;
+        std::smatch m;
+        if (std::regex_search(line, m, word)) words.push_back({m[3], page, std::stod(m[1]), std::stod(m[2])});
+    }
+    return words;
+}
+
+// Erasing takes back from the file what was drawn inside the erased area; the rest stays where
+// it was drawn, in the size it was drawn.
+TEST(PdfGraphicsTest, ErasingRemovesWhatItCoversFromTheFile) {
+    QTemporaryDir temp;
+    const fs::path file = fs::path(temp.path().toStdString()) / "erased.pdf";
+    {
+        fw::PdfGraphics pdf(file);
+        QPainter* painter = pdf.painter();
+        ASSERT_NE(painter, nullptr);
+        painter->setFont(QFont("DejaVu Sans", 12));
+        painter->drawText(QRect(0, 0, 200, 20), Qt::AlignLeft, "Vanished");
+        painter->drawText(QRect(100, 300, 200, 20), Qt::AlignLeft, "Gone");
+        pdf.ClearRect(0, 0, pdf.Width(), pdf.Height());
+        painter->drawText(QRect(100, 300, 200, 20), Qt::AlignLeft, "Covered");
+        pdf.ClearRect(50, 250, 300, 100);
+        painter->drawText(QRect(0, 0, 200, 20), Qt::AlignLeft, "First");
+        painter->drawText(QRect(100, 400, 200, 20), Qt::AlignLeft, "Kept");
+        pdf.ClearRect(400, 700, 10, 10);
+        pdf.NextPage();
+        painter->drawText(QRect(100, 400, 200, 20), Qt::AlignLeft, "Second");
+        ASSERT_TRUE(pdf.Finish());
+    }
+    const std::vector<PdfWord> words = pdfWords(file);
+    std::string seen;
+    for (const PdfWord& w : words) seen += w.text + "@" + std::to_string(w.page) + " ";
+    ASSERT_EQ(seen, "First@1 Kept@1 Second@2 ") << "the words found in the file";
+    // Inside the half-inch margin, the top of the text a little below the top of its line.
+    const double margin = 36;
+    EXPECT_NEAR(words[0].x, margin, 1.5);
+    EXPECT_NEAR(words[0].y, margin, 3);
+    EXPECT_NEAR(words[1].x, margin + 100, 1.5);
+    EXPECT_NEAR(words[1].y, margin + 400, 3);
+    EXPECT_NEAR(words[2].y, words[1].y, 0.01);
 }
 
 TEST(PdfGraphicsTest, UnwritableFileRaises) {

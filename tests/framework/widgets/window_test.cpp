@@ -1,5 +1,7 @@
 #include "WidgetTestSupport.hpp"
 
+#include "framework/Application.hpp"
+#include "framework/Events.hpp"
 #include "framework/Label.hpp"
 #include "framework/MenuBar.hpp"
 #include "framework/MenuItem.hpp"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 
@@ -246,6 +249,48 @@ TEST_F(WindowItems, PlacementThreeCentresTheWindowOnTheScreenAndOneOverTheFrontW
     EXPECT_LE((centreOf(*dialog) - centreOf(*onScreen)).manhattanLength(), kFrameSlack);
 }
 
+// A window built ahead of its use, hidden by its record or hidden as soon as it is built, takes
+// its place over the front window when it first appears, wherever that window has gone since.
+TEST_F(WindowItems, PlacementOverTheFrontWindowHoldsWhereTheWindowFirstAppears) {
+    constexpr int kFrameSlack = 6;
+    auto centreOf = [](const fw::Window& w) { return w.widget()->geometry().center(); };
+    const struct {
+        const char* how;
+        bool visibleByRecord;
+    } cases[] = {{"hidden by its record", false}, {"built visible and hidden at once", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, sizedWindow(300, 200)); };
+        auto front = Scratch();
+        front->widget()->move(20, 30);
+
+        ScratchWindow::layout = [&c](ScratchWindow& w) {
+            fw::SetProperties(w, fw::Record({{"Placement", 1}, {"Width", 80}, {"Height", 60},
+                                             {"Visible", c.visibleByRecord}}));
+        };
+        auto dialog = std::static_pointer_cast<ScratchWindow>(fw::RuntimeNewObject(ScratchWindow::Lookup()));
+        dialog->Constructor();
+        dialog->Hide();
+        QCoreApplication::processEvents();
+
+        front->widget()->move(260, 190);
+        QCoreApplication::processEvents();
+        dialog->Show();
+        EXPECT_LE((centreOf(*dialog) - centreOf(*front)).manhattanLength(), kFrameSlack)
+            << "dialog centred at " << centreOf(*dialog).x() << "," << centreOf(*dialog).y() << ", front window at "
+            << centreOf(*front).x() << "," << centreOf(*front).y();
+
+        // Once seen, the window keeps the place the user leaves it at.
+        QCoreApplication::processEvents();
+        dialog->widget()->move(5, 5);
+        dialog->Hide();
+        dialog->Show();
+        EXPECT_EQ(dialog->widget()->pos(), QPoint(5, 5));
+        dialog->Close();
+        front->Close();
+    }
+}
+
 TEST_F(WindowItems, VisibleFalseKeepsANewWindowHiddenUntilShown) {
     ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, fw::Record({{"Visible", false}})); };
     auto window = Scratch();
@@ -254,6 +299,89 @@ TEST_F(WindowItems, VisibleFalseKeepsANewWindowHiddenUntilShown) {
     EXPECT_FALSE(window->Visible());
     window->SetVisible(true);
     EXPECT_TRUE(window->widget()->isVisible());
+}
+
+// QtGui's own entry for a key press on its way to the focus object: it sends the
+// ShortcutOverride event and then lets the shortcut map dispatch, as a real key press does.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods, const QString& text,
+                                  bool autorep, ushort count);
+
+namespace {
+
+class CommandApp : public fw::Application {
+public:
+    static const fw::ClassTable& Lookup() {
+        static const fw::ClassTable table = [] {
+            auto t = fw::MakeClassTable<CommandApp>("Tests.CommandApp", &fw::Application::Lookup());
+            fw::AddEvent(t, fw::events::AppEnableMenuItems, &CommandApp::EnableMenuItems);
+            return t;
+        }();
+        return table;
+    }
+    const fw::ClassTable& classTable() const override { return Lookup(); }
+    void EnableMenuItems() { log.push_back("enable"); }
+    std::vector<std::string> log;
+};
+
+// The application's menu bar, shown by one window, with one command that has a shortcut.
+std::shared_ptr<CommandApp> appWithCommand() {
+    auto app = fw::RuntimeCheckCast<CommandApp>(fw::RuntimeNewObject(CommandApp::Lookup()), CommandApp::Lookup());
+    fw::RuntimeRegisterAppObject(app);
+    auto bar = std::make_shared<fw::MenuBar>();
+    auto menu = std::make_shared<fw::MenuItem>();
+    menu->SetName("FileMenu");
+    menu->SetText("&File");
+    auto command = std::make_shared<fw::MenuItem>();
+    command->SetName("FileRun");
+    command->SetText("&Run");
+    command->SetKeyboardShortcut("Cmd+K");
+    bar->Append(menu);
+    menu->Append(command);
+    app->SetMenuBar(bar);
+    app->AddMenuHandler("FileRun", [](fw::Object* self) {
+        static_cast<CommandApp*>(self)->log.push_back("run");
+        return true;
+    });
+    return app;
+}
+
+bool pressShortcutIn(fw::Window& window, int key) {
+    static ulong timestamp = 1000;
+    window.widget()->activateWindow();
+    QApplication::processEvents();
+    if (QApplication::activeWindow() != window.widget()) return false;
+    QObject* receiver = QGuiApplication::focusObject() ? QGuiApplication::focusObject() : window.widget();
+    qt_sendShortcutOverrideEvent(receiver, ++timestamp, key, Qt::ControlModifier, QString(), false, 1);
+    return true;
+}
+
+}  // namespace
+
+// The shortcuts of the application's menu bar act from a window that shows no bar, also once the
+// window that shows it has gone, and the menus are brought up to date first.
+TEST_F(WindowItems, ApplicationShortcutsActFromEveryWindow) {
+    auto app = appWithCommand();
+    ScratchWindow::layout = [&](ScratchWindow& w) { w.SetMenuBar(app->MenuBar()); };
+    auto withBar = Scratch();
+    ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, sizedWindow(200, 100)); };
+    ScratchWindow::createControls = [](ScratchWindow& w) { w.add<fw::TextField>("Field", fw::Record({})); };
+    auto withoutBar = std::static_pointer_cast<ScratchWindow>(fw::RuntimeNewObject(ScratchWindow::Lookup()));
+    withoutBar->Constructor();
+    ASSERT_EQ(withoutBar->widget()->findChild<QMenuBar*>(), nullptr);
+
+    ASSERT_TRUE(pressShortcutIn(*withoutBar, Qt::Key_K));
+    EXPECT_EQ(app->log, (std::vector<std::string>{"enable", "run"})) << "while the window with the bar is open";
+
+    withBar->Close();
+    flushDeletes();
+    app->log.clear();
+    ASSERT_TRUE(pressShortcutIn(*withoutBar, Qt::Key_K));
+    EXPECT_EQ(app->log, (std::vector<std::string>{"enable", "run"})) << "after the window with the bar has gone";
+
+    app->log.clear();
+    ASSERT_TRUE(pressShortcutIn(*withoutBar, Qt::Key_J));
+    EXPECT_TRUE(app->log.empty()) << "a key that is no shortcut ran something";
+    fw::RuntimeRegisterAppObject(nullptr);
 }
 
 using ControlLayout = WidgetTest;
