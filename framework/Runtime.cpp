@@ -2,10 +2,26 @@
 
 #include "AppleMenuItem.hpp"
 #include "Application.hpp"
+#include "Canvas.hpp"
+#include "Delegate.hpp"
 #include "Exceptions.hpp"
+#include "FolderItem.hpp"
+#include "Graphics.hpp"
+#include "Label.hpp"
 #include "MenuBar.hpp"
 #include "MenuItem.hpp"
+#include "Picture.hpp"
+#include "PrinterSetup.hpp"
+#include "PushButton.hpp"
 #include "QuitMenuItem.hpp"
+#include "RectControl.hpp"
+#include "RoundRectangle.hpp"
+#include "StyledTextPrinter.hpp"
+#include "TextArea.hpp"
+#include "TextControl.hpp"
+#include "TextEdit.hpp"
+#include "TextField.hpp"
+#include "Window.hpp"
 
 #include <QApplication>
 #include <QByteArray>
@@ -129,11 +145,35 @@ void RunFrameworkInitialization(void (*startup)()) {
 }
 
 void RuntimeInitExternalClasses() {
-    Application::Lookup();
-    MenuItem::Lookup();
-    MenuBar::Lookup();
-    AppleMenuItem::Lookup();
-    QuitMenuItem::Lookup();
+    // Parents before children, so that each table finds its parent built.
+    constexpr const ClassTable& (*kClasses[])() = {
+        &Object::Lookup,
+        &RuntimeException::Lookup,
+        &NilObjectException::Lookup,
+        &IllegalCastException::Lookup,
+        &DelegateBase::Lookup,
+        &Application::Lookup,
+        &MenuItem::Lookup,
+        &MenuBar::Lookup,
+        &AppleMenuItem::Lookup,
+        &QuitMenuItem::Lookup,
+        &Window::Lookup,
+        &RectControl::Lookup,
+        &TextControl::Lookup,
+        &TextEdit::Lookup,
+        &Label::Lookup,
+        &TextField::Lookup,
+        &TextArea::Lookup,
+        &PushButton::Lookup,
+        &Canvas::Lookup,
+        &RoundRectangle::Lookup,
+        &FolderItem::Lookup,
+        &Picture::Lookup,
+        &Graphics::Lookup,
+        &PrinterSetup::Lookup,
+        &StyledTextPrinter::Lookup,
+    };
+    for (auto lookup : kClasses) lookup();
 }
 
 void RuntimeRun() {

@@ -27,7 +27,7 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper);
 // Initialises the framework (RuntimeInit when it has not run) and runs the start-up routine,
 // once per run, through CallGuarded.
 void RunFrameworkInitialization(void (*startup)());
-// Builds the class tables of the framework's own classes.
+// Builds the class tables of all the framework's own classes, so that a program lists only its own.
 void RuntimeInitExternalClasses();
 // Runs the event loop until the application quits; delivers the application's Open event
 // once, first. When start-up ended with an exception there is no window and nothing that
