@@ -26,8 +26,11 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QEvent>
+#include <QIcon>
+#include <QImage>
 #include <QMessageLogContext>
 #include <QMetaObject>
+#include <QPixmap>
 #include <QString>
 
 #include <cstdio>
@@ -102,6 +105,19 @@ void passOnHeldMessages() {
     heldMessages.clear();
 }
 
+// Every window carries the program's icon: the picture in the bundle's Resources folder named
+// after the executable, the same file that a desktop entry's Icon names. A bundle without one
+// leaves the platform's default.
+void useBundleIcon() {
+    auto executable = AppFolderItemGetter();
+    if (!executable || !executable->Parent() || !executable->Parent()->Parent()) return;
+    auto resources = GetApplicationBundleResources();
+    auto file = resources ? resources->Child(executable->path().filename().string() + ".png") : nullptr;
+    if (!file) return;
+    const QImage icon(QString::fromStdString(file->path().string()));
+    if (!icon.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+}
+
 void deliverOpen(unsigned postedInRun) {
     RunState& state = run();
     if (postedInRun != runNumber || state.openDelivered) return;
@@ -115,6 +131,7 @@ void RuntimeInit() {
     if (QCoreApplication* existing = QCoreApplication::instance()) {
         if (!qobject_cast<QApplication*>(existing))
             throw RuntimeException("RuntimeException: the process has a Qt application object without widgets");
+        useBundleIcon();
         return;
     }
     if (!isSet("QT_QPA_PLATFORM") && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
@@ -130,6 +147,7 @@ void RuntimeInit() {
     run().ownedApp = new QApplication(argc, argv);
     qInstallMessageHandler(previous);
     passOnHeldMessages();
+    useBundleIcon();
 }
 
 void RunFrameworkInitialization(void (*startup)()) {
