@@ -1,15 +1,15 @@
 #include "conversion/Window1.hpp"
 
 #include "app/MenuBar1.hpp"
-#include "conversion/ControlCreation.hpp"
-#include "conversion/ControlRecords.hpp"
-#include "conversion/OpenWindow.hpp"
 #include "engine/binding/Globals4.hpp"
 #include "framework/Delegate.hpp"
 #include "framework/Events.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/PropertyRecord.hpp"
 #include "framework/Values.hpp"
+#include "windowkit/ControlCreation.hpp"
+#include "windowkit/ControlRecords.hpp"
+#include "windowkit/OpenWindow.hpp"
 
 namespace radixel {
 

@@ -163,12 +163,12 @@ std::string tooLarge()
 
 std::string outOfMemory()
 {
-    return "Out of memory";
+    return std::string(kOutOfMemory);
 }
 
 std::string internalFault()
 {
-    return "Cannot convert: internal fault";
+    return std::string(kInternalFault);
 }
 
 }  // namespace radixel::engine::messages

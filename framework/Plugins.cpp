@@ -2,7 +2,7 @@
 
 #include "Exceptions.hpp"
 #include "FolderItem.hpp"
-#include "PluginAbi.hpp"
+#include "framework/PluginAbi.hpp"
 
 #include <dlfcn.h>
 #include <elf.h>

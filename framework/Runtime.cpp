@@ -2,16 +2,35 @@
 
 #include "AppleMenuItem.hpp"
 #include "Application.hpp"
+#include "Canvas.hpp"
+#include "Delegate.hpp"
 #include "Exceptions.hpp"
+#include "FolderItem.hpp"
+#include "Graphics.hpp"
+#include "Label.hpp"
 #include "MenuBar.hpp"
 #include "MenuItem.hpp"
+#include "Picture.hpp"
+#include "PrinterSetup.hpp"
+#include "PushButton.hpp"
 #include "QuitMenuItem.hpp"
+#include "RectControl.hpp"
+#include "RoundRectangle.hpp"
+#include "StyledTextPrinter.hpp"
+#include "TextArea.hpp"
+#include "TextControl.hpp"
+#include "TextEdit.hpp"
+#include "TextField.hpp"
+#include "Window.hpp"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QEvent>
+#include <QIcon>
+#include <QImage>
 #include <QMessageLogContext>
 #include <QMetaObject>
+#include <QPixmap>
 #include <QString>
 
 #include <cstdio>
@@ -86,6 +105,19 @@ void passOnHeldMessages() {
     heldMessages.clear();
 }
 
+// Every window carries the program's icon: the picture in the bundle's Resources folder named
+// after the executable, the same file that a desktop entry's Icon names. A bundle without one
+// leaves the platform's default.
+void useBundleIcon() {
+    auto executable = AppFolderItemGetter();
+    if (!executable || !executable->Parent() || !executable->Parent()->Parent()) return;
+    auto resources = GetApplicationBundleResources();
+    auto file = resources ? resources->Child(executable->path().filename().string() + ".png") : nullptr;
+    if (!file) return;
+    const QImage icon(QString::fromStdString(file->path().string()));
+    if (!icon.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+}
+
 void deliverOpen(unsigned postedInRun) {
     RunState& state = run();
     if (postedInRun != runNumber || state.openDelivered) return;
@@ -99,6 +131,7 @@ void RuntimeInit() {
     if (QCoreApplication* existing = QCoreApplication::instance()) {
         if (!qobject_cast<QApplication*>(existing))
             throw RuntimeException("RuntimeException: the process has a Qt application object without widgets");
+        useBundleIcon();
         return;
     }
     if (!isSet("QT_QPA_PLATFORM") && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
@@ -114,6 +147,7 @@ void RuntimeInit() {
     run().ownedApp = new QApplication(argc, argv);
     qInstallMessageHandler(previous);
     passOnHeldMessages();
+    useBundleIcon();
 }
 
 void RunFrameworkInitialization(void (*startup)()) {
@@ -129,11 +163,35 @@ void RunFrameworkInitialization(void (*startup)()) {
 }
 
 void RuntimeInitExternalClasses() {
-    Application::Lookup();
-    MenuItem::Lookup();
-    MenuBar::Lookup();
-    AppleMenuItem::Lookup();
-    QuitMenuItem::Lookup();
+    // Parents before children, so that each table finds its parent built.
+    constexpr const ClassTable& (*kClasses[])() = {
+        &Object::Lookup,
+        &RuntimeException::Lookup,
+        &NilObjectException::Lookup,
+        &IllegalCastException::Lookup,
+        &DelegateBase::Lookup,
+        &Application::Lookup,
+        &MenuItem::Lookup,
+        &MenuBar::Lookup,
+        &AppleMenuItem::Lookup,
+        &QuitMenuItem::Lookup,
+        &Window::Lookup,
+        &RectControl::Lookup,
+        &TextControl::Lookup,
+        &TextEdit::Lookup,
+        &Label::Lookup,
+        &TextField::Lookup,
+        &TextArea::Lookup,
+        &PushButton::Lookup,
+        &Canvas::Lookup,
+        &RoundRectangle::Lookup,
+        &FolderItem::Lookup,
+        &Picture::Lookup,
+        &Graphics::Lookup,
+        &PrinterSetup::Lookup,
+        &StyledTextPrinter::Lookup,
+    };
+    for (auto lookup : kClasses) lookup();
 }
 
 void RuntimeRun() {

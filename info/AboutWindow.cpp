@@ -1,9 +1,9 @@
 #include "info/AboutWindow.hpp"
 
-#include "conversion/ControlCreation.hpp"
-#include "conversion/ControlRecords.hpp"
-#include "conversion/OpenWindow.hpp"
 #include "info/EmblemCanvas.hpp"
+#include "windowkit/ControlCreation.hpp"
+#include "windowkit/ControlRecords.hpp"
+#include "windowkit/OpenWindow.hpp"
 
 #include "framework/Canvas.hpp"
 #include "framework/Color.hpp"

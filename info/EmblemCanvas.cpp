@@ -1,8 +1,8 @@
 #include "info/EmblemCanvas.hpp"
 
-#include "conversion/ControlCreation.hpp"
-#include "conversion/ControlRecords.hpp"
 #include "info/Kettlewing128.hpp"
+#include "windowkit/ControlCreation.hpp"
+#include "windowkit/ControlRecords.hpp"
 
 #include "framework/Canvas.hpp"
 #include "framework/PropertyRecord.hpp"

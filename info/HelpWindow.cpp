@@ -1,10 +1,10 @@
 #include "info/HelpWindow.hpp"
 
-#include "conversion/ControlCreation.hpp"
-#include "conversion/ControlRecords.hpp"
-#include "conversion/OpenWindow.hpp"
 #include "info/EmblemCanvas.hpp"
 #include "info/HelpText.hpp"
+#include "windowkit/ControlCreation.hpp"
+#include "windowkit/ControlRecords.hpp"
+#include "windowkit/OpenWindow.hpp"
 
 #include "framework/Canvas.hpp"
 #include "framework/Delegate.hpp"

@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
-"""Draws Radixel's emblem, a kestrel's wing over the binary digits 1011, as a 128 by 128 GIF.
+"""Draws Radixel's emblem, a kestrel's wing over the binary digits 1011, as a 128 by 128 GIF,
+and the same picture as the PNG that desktops show as the program's icon (icon themes take no GIF).
 
-The output is the same byte for byte on every run, so the committed picture can always be
+The output is the same byte for byte on every run, so the committed pictures can always be
 checked against this script. Only the standard library is used; the GIF writer below is our own.
 
-    python3 draw_emblem.py ["Kettlewing 128.gif"]
+    python3 draw_emblem.py ["Kettlewing 128.gif" ["radixel.png"]]
 """
 
 import math
 import struct
 import sys
+import zlib
 
 SIZE = 128
 
@@ -207,10 +209,29 @@ def gif_bytes(pixels, palette):
     return bytes(data)
 
 
+def png_bytes(pixels, palette):
+    height, width = len(pixels), len(pixels[0])
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    # Eight bits a pixel, each row after filter type 0: the simplest form every reader takes.
+    rows = b"".join(b"\0" + bytes(row) for row in pixels)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0))
+            + chunk(b"PLTE", b"".join(bytes(colour) for colour in palette))
+            + chunk(b"IDAT", zlib.compress(rows, 9))
+            + chunk(b"IEND", b""))
+
+
 def main(argv):
-    target = argv[1] if len(argv) > 1 else "Kettlewing 128.gif"
-    with open(target, "wb") as f:
-        f.write(gif_bytes(draw(), PALETTE))
+    gif_target = argv[1] if len(argv) > 1 else "Kettlewing 128.gif"
+    png_target = argv[2] if len(argv) > 2 else "radixel.png"
+    pixels = draw()
+    with open(gif_target, "wb") as f:
+        f.write(gif_bytes(pixels, PALETTE))
+    with open(png_target, "wb") as f:
+        f.write(png_bytes(pixels, PALETTE))
     return 0
 
 

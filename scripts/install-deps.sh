@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever this machine lacks to build, run and test Radixel.
 # Only missing packages are installed, so a machine that has everything is left alone.
+#
+# Usage: install-deps.sh [--run]
+#   --run  only what building and starting the program needs, without the tests' and
+#          benchmarks' tools and libraries
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ clang pkg-config
-  libgmp-dev libgtest-dev libbenchmark-dev
-  qt6-base-dev libgl-dev libx11-dev
-  xvfb xauth xdotool xclip fonts-dejavu-core
-  poppler-utils
+run_packages=(
+  cmake ninja-build g++ pkg-config
+  libgmp-dev qt6-base-dev libgl-dev
 )
+test_packages=(
+  clang libgtest-dev libbenchmark-dev
+  libx11-dev xvfb xauth xdotool xclip fonts-dejavu-core desktop-file-utils poppler-utils
+)
+
+packages=("${run_packages[@]}")
+case "${1:-}" in
+  --run) ;;
+  "") packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--run]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -94,7 +94,7 @@ std::string WindowTitle(xcb_connection_t* x, xcb_window_t window) {
     xcb_get_property_reply_t* reply = xcb_get_property_reply(x, cookie, nullptr);
     std::string title;
     if (reply) {
-        title.assign(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
+        title.assign(static_cast<const char*>(xcb_get_property_value(reply)), static_cast<std::size_t>(xcb_get_property_value_length(reply)));
         std::free(reply);
     }
     return title;

@@ -64,7 +64,7 @@ void PressToPainted(benchmark::State& state) {
     // much shorter is a message, not a result.
     const std::string result = window->TextAreaRight()->Text().bytes();
     const double expected = static_cast<double>(state.range(0)) * std::log(10.0) / std::log(16.0);
-    if (result.size() < expected - 2 || result.size() > expected + 2) state.SkipWithError(result.substr(0, 200).c_str());
+    if (static_cast<double>(result.size()) < expected - 2 || static_cast<double>(result.size()) > expected + 2) state.SkipWithError(result.substr(0, 200).c_str());
     state.counters["result_digits"] = static_cast<double>(result.size());
 }
 
@@ -91,7 +91,7 @@ void PressAfterAnotherConversion(benchmark::State& state) {
         benchmark::DoNotOptimize(painted);
     }
     const double expected = static_cast<double>(state.range(1)) * std::log(10.0) / std::log(16.0);
-    if (window->TextAreaRight()->Text().size() > expected + 2) state.SkipWithError("the earlier result is still there");
+    if (static_cast<double>(window->TextAreaRight()->Text().size()) > expected + 2) state.SkipWithError("the earlier result is still there");
 }
 
 BENCHMARK(PressAfterAnotherConversion)

@@ -1,5 +1,6 @@
 #include "engine/binding/PluginEntrypoints.hpp"
 
+#include "engine/plugin/ConversionSignature.hpp"
 #include "framework/Plugins.hpp"
 
 namespace radixel {
@@ -7,9 +8,7 @@ namespace radixel {
 void** plugin_entrypoints = nullptr;
 
 const fw::String& kxConvBaseSignature() {
-    static const fw::String signature(
-        "kxConvBase(inStr As String, baseTo As Integer, baseFrom As Integer, numPlaces As Integer, "
-        "toUpperCase As Boolean) As String");
+    static const fw::String signature(kxConvBaseSignatureText);
     return signature;
 }
 

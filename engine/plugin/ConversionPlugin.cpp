@@ -2,7 +2,9 @@
 // its signature text, that hands the call to the engine. Nothing may unwind across the C
 // boundary, so every failure comes back as text, like every other answer of the engine.
 
+#include "engine/Messages.hpp"
 #include "engine/convert.hpp"
+#include "engine/plugin/ConversionSignature.hpp"
 #include "framework/PluginAbi.hpp"
 
 #include <cstdint>
@@ -13,10 +15,6 @@
 
 namespace {
 
-constexpr char kxConvBaseSignature[] =
-    "kxConvBase(inStr As String, baseTo As Integer, baseFrom As Integer, numPlaces As Integer, "
-    "toUpperCase As Boolean) As String";
-
 // A result text with its bytes; the caller's release hands it back here to be freed.
 struct OwnedText : fw::PluginText {
     std::string bytes;
@@ -26,10 +24,10 @@ void releaseText(fw::PluginText* text) { delete static_cast<OwnedText*>(text); }
 
 // The answer when memory has run out: it needs no allocation, so it can always be given, and
 // its release leaves it in place.
-constexpr char kOutOfMemory[] = "Not enough memory for this conversion.";
 void keepText(fw::PluginText*) {}
 fw::PluginText* outOfMemoryText() noexcept {
-    static fw::PluginText text{kOutOfMemory, sizeof kOutOfMemory - 1, &keepText};
+    namespace messages = radixel::engine::messages;
+    static fw::PluginText text{messages::kOutOfMemory.data(), messages::kOutOfMemory.size(), &keepText};
     return &text;
 }
 
@@ -51,7 +49,7 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std
     } catch (const std::bad_alloc&) {
         return outOfMemoryText();
     } catch (...) {
-        return makeText("The conversion failed.");
+        return makeText(radixel::engine::messages::internalFault());
     }
 }
 
@@ -59,7 +57,7 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std
 
 extern "C" __attribute__((visibility("default"))) const fw::PluginTable* radixel_plugin_table() {
     static const fw::PluginEntry entries[] = {
-        {kxConvBaseSignature, reinterpret_cast<void (*)()>(&kxConvBase)},
+        {radixel::kxConvBaseSignatureText, reinterpret_cast<void (*)()>(&kxConvBase)},
     };
     static const fw::PluginTable table = {fw::PluginAbiVersion, sizeof entries / sizeof entries[0], entries};
     return &table;

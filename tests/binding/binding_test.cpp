@@ -34,6 +34,9 @@ std::int32_t outstandingEchoTexts() {
 }
 
 TEST_F(BindingTest, SignatureTextFindsTheConversionComponent) {
+    EXPECT_EQ(radixel::kxConvBaseSignature(),
+              fw::String("kxConvBase(inStr As String, baseTo As Integer, baseFrom As Integer, numPlaces As Integer, "
+                         "toUpperCase As Boolean) As String"));
     EXPECT_EQ(radixel::kxConvBaseSignature().size(), 123u);
     EXPECT_EQ(bindTo(RADIXEL_BUNDLE_PLUGINS), "");
     ASSERT_NE(radixel::plugin_entrypoints, nullptr);

@@ -102,7 +102,6 @@ TEST_F(BundleTest, BundleWithoutItsPluginSaysSoAtStartAndInTheAnswer) {
     EXPECT_NE(r.err.find((root / "Radixel" / "Plugins").string()), std::string::npos) << r.err;
 }
 
-#ifdef RADIXEL_TEST_CONVERSION_PLUGIN
 // Where the last segment the loader maps from the module ends; past it lie only what the loader
 // never reads (symbols, debugging sections), so a cut there would do no harm.
 std::uintmax_t mappedExtent(const fs::path& module) {
@@ -110,7 +109,7 @@ std::uintmax_t mappedExtent(const fs::path& module) {
     Elf64_Ehdr header{};
     in.read(reinterpret_cast<char*>(&header), sizeof header);
     std::uintmax_t extent = 0;
-    for (int i = 0; i < header.e_phnum; ++i) {
+    for (std::size_t i = 0; i < header.e_phnum; ++i) {
         Elf64_Phdr segment{};
         in.seekg(static_cast<std::streamoff>(header.e_phoff + i * sizeof segment));
         in.read(reinterpret_cast<char*>(&segment), sizeof segment);
@@ -151,6 +150,5 @@ TEST_F(BundleTest, PluginCutShortIsPassedOverAtStartAndInTheAnswer) {
         EXPECT_NE(r.err.find("passed over: conversion.so"), std::string::npos) << r.err;
     }
 }
-#endif
 
 }  // namespace

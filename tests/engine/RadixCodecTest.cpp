@@ -51,7 +51,7 @@ std::vector<std::size_t> lengthsAroundSplits(std::uint32_t base)
 {
     std::vector<std::size_t> lengths = {1, 2, 65};
     const std::size_t perLimb = digitsPerLimb(base);
-    for (std::size_t limbs : {24, 32}) {
+    for (std::size_t limbs : {24u, 32u}) {
         for (std::size_t scale = 1; scale <= 8; scale *= 2) {
             const std::size_t split = limbs * perLimb * scale;
             lengths.insert(lengths.end(), {split, split + 1});

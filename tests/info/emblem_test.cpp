@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Unreadable{"Text", [](const TempBundle& b) { b.putEmblemBytes("GIF? no, a note\n"); }},
                     Unreadable{"HeaderOnly", [](const TempBundle& b) { b.putEmblemBytes(EmblemBytes().substr(0, 13)); }},
                     Unreadable{"Folder", [](const TempBundle& b) { fs::create_directories(b.emblem()); }}),
-    [](const testing::TestParamInfo<Unreadable>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Unreadable>& tested) { return std::string(tested.param.name); });
 
 // The build copies the emblem to where the program looks for it.
 TEST_F(FreshEmblemCache, BuiltBundleHoldsTheEmblem) {

@@ -80,7 +80,7 @@ TEST_F(HelpExamples, FractionSentencesGiveTheirResults) {
         std::int32_t from, places, to;
     };
     std::vector<Stated> stated;
-    for (std::size_t line : {60, 62}) {
+    for (std::size_t line : {60u, 62u}) {
         std::smatch m;
         ASSERT_TRUE(std::regex_search(lines[line], m, sentence)) << "line " << line << ": " << lines[line];
         stated.push_back({m[1], m[4], std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[5])});

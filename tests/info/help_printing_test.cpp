@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{"PagesTwoToThreeOfFive", 1, 2, 3, 5, "D1 C D2 N D3"},
                     RangeCase{"PageOneOnly", 1, 1, 1, 5, "D1"},
                     RangeCase{"TextShorterThanTheRange", 1, 1, 5, 2, "D1 N D2"}),
-    [](const testing::TestParamInfo<RangeCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<RangeCase>& tested) { return std::string(tested.param.name); });
 
 TEST_F(HelpPrinting, MissingPageOrSetupPrintsNothing) {
     useBlocks(3);

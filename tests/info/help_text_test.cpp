@@ -61,7 +61,7 @@ TEST(HelpText, LiteralLinesHoldTheirLiteralAlone) {
 TEST(HelpText, StepsQuoteTheWindowsLabels) {
     const auto lines = HelpLines();
     ASSERT_EQ(lines.size(), 70u);
-    for (std::size_t line : {8, 17, 21, 24, 36, 47})
+    for (std::size_t line : {8u, 17u, 21u, 24u, 36u, 47u})
         EXPECT_NE(lines[line].find("\"Base:\""), std::string::npos) << "line " << line << ": " << lines[line];
     EXPECT_NE(lines[27].find("\"Limit to places after base point:\""), std::string::npos) << lines[27];
     EXPECT_NE(lines[27].find("default 8"), std::string::npos) << lines[27];

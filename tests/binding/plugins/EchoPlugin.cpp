@@ -2,6 +2,7 @@
 // test sees exactly what crossed the boundary. It also counts the texts it handed out and got
 // back. Built a second time with another table version, which the loader must pass over.
 
+#include "engine/plugin/ConversionSignature.hpp"
 #include "framework/PluginAbi.hpp"
 
 #include <cstdint>
@@ -45,9 +46,7 @@ std::int32_t OutstandingTexts() { return outstandingTexts; }
 extern "C" __attribute__((visibility("default"))) const fw::PluginTable* radixel_plugin_table() {
     static const fw::PluginEntry entries[] = {
         {"OutstandingTexts() As Integer", reinterpret_cast<void (*)()>(&OutstandingTexts)},
-        {"kxConvBase(inStr As String, baseTo As Integer, baseFrom As Integer, numPlaces As Integer, "
-         "toUpperCase As Boolean) As String",
-         reinterpret_cast<void (*)()>(&kxConvBase)},
+        {radixel::kxConvBaseSignatureText, reinterpret_cast<void (*)()>(&kxConvBase)},
     };
     static const fw::PluginTable table = {ECHO_TABLE_VERSION, sizeof entries / sizeof entries[0], entries};
     return &table;

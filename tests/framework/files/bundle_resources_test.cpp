@@ -4,11 +4,15 @@
 #include "framework/Exceptions.hpp"
 #include "framework/FolderItem.hpp"
 #include "framework/Picture.hpp"
+#include "framework/Runtime.hpp"
 #include "TinyGif.hpp"
 
+#include <QApplication>
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +122,46 @@ TEST_F(BundleResourcesTest, RaisesWhenTheExecutableHasNoTwoFoldersAboveIt) {
         fw::OverrideAppFolderItem(executable);
         EXPECT_THROW(fw::GetApplicationBundleResources(), fw::NilObjectException);
     }
+}
+
+// The icon named after the executable becomes every window's; a bundle without a readable one
+// leaves the platform's default, and so does an executable too near the root for a bundle.
+TEST_F(BundleResourcesTest, EveryWindowCarriesTheIconNamedAfterTheExecutable) {
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    struct Case {
+        const char* situation;
+        std::function<void(const fs::path& resources)> arrange;
+        bool iconShown;
+    };
+    const Case cases[] = {
+        {"no Resources folder", [](const fs::path&) {}, false},
+        {"Resources without the icon", [](const fs::path& r) { fs::create_directory(r); }, false},
+        {"the icon under another name",
+         [&](const fs::path& r) { fs::create_directory(r); green.save(QString::fromStdString((r / "other.png").string())); },
+         false},
+        {"an icon that is no picture", [](const fs::path& r) { fs::create_directory(r); write(r / "radixel.png", "PNG?"); },
+         false},
+        {"the icon",
+         [&](const fs::path& r) { fs::create_directory(r); green.save(QString::fromStdString((r / "radixel.png").string())); },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        fs::remove_all(bundle / "Resources");
+        c.arrange(bundle / "Resources");
+        QApplication::setWindowIcon(QIcon());
+        fw::RuntimeInit();
+        QWidget window;
+        ASSERT_EQ(!window.windowIcon().isNull(), c.iconShown);
+        if (c.iconShown) {
+            EXPECT_EQ(window.windowIcon().pixmap(4, 4).toImage().pixelColor(1, 1), QColor(Qt::green));
+        }
+    }
+    fw::OverrideAppFolderItem("/radixel");
+    QApplication::setWindowIcon(QIcon());
+    EXPECT_NO_THROW(fw::RuntimeInit());
+    EXPECT_TRUE(QApplication::windowIcon().isNull());
 }
 
 }  // namespace

@@ -88,8 +88,8 @@ TEST(StyledTextPrinterTest, EveryLineOnceInRunsOfWholeLinesThatFillTheHeight) {
     EXPECT_GE(spacing, metrics.height() - 0.5);
     EXPECT_LE(spacing, metrics.lineSpacing() + 0.5);
     for (std::size_t b = 0; b + 1 < blocks.size(); ++b) EXPECT_EQ(blocks[b].size(), first.size()) << "block " << b;
-    EXPECT_LE(first.size() * spacing, 300 + 1);
-    EXPECT_GT((first.size() + 1) * spacing, 300 - 1);
+    EXPECT_LE(static_cast<double>(first.size()) * spacing, 300 + 1);
+    EXPECT_GT(static_cast<double>(first.size() + 1) * spacing, 300 - 1);
     EXPECT_LE(blocks.back().size(), first.size());
 }
 

@@ -17,9 +17,9 @@ namespace {
 
 std::string hex(std::string_view bytes) {
     std::string out;
-    for (unsigned char c : bytes) {
+    for (char c : bytes) {
         char two[4];
-        std::snprintf(two, sizeof two, "%02X ", c);
+        std::snprintf(two, sizeof two, "%02X ", static_cast<unsigned char>(c));
         out += two;
     }
     if (!out.empty()) out.pop_back();
@@ -142,10 +142,10 @@ TEST_F(RecordReading, EveryPropertyOfEveryClassRoundTrips) {
             object = fw::RuntimeNewObject(ScratchWindow::Lookup());
             std::static_pointer_cast<fw::Window>(object)->Constructor();
         } else {
-            auto control = window->New(target.cls);
-            control->Constructor();
-            window->AddControl("C", control);
-            object = control;
+            auto created = window->New(target.cls);
+            created->Constructor();
+            window->AddControl("C", created);
+            object = created;
         }
         std::string record;
         for (const auto& [name, value] : target.rows) {

@@ -1,4 +1,4 @@
-#include "conversion/ControlRecords.hpp"
+#include "windowkit/ControlRecords.hpp"
 
 #include "framework/PropertyRecord.hpp"
 

@@ -45,6 +45,11 @@ std::string fractionWithGrayCode(std::size_t character);
 std::string negativeWithGrayCode(std::size_t character);
 
 std::string tooLarge();
+
+// The two answers that depend on no input, given by the engine and by the component around it
+// alike. The component gives the first without allocating, so it stands as a constant.
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+inline constexpr std::string_view kInternalFault = "Cannot convert: internal fault";
 std::string outOfMemory();
 std::string internalFault();
 

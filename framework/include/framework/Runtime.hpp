@@ -21,13 +21,14 @@ using ExceptionHelper = std::shared_ptr<Object> (*)(PlainFunction function, Ptr 
 // Makes the Qt application object. A process without a display (QT_QPA_PLATFORM, DISPLAY and
 // WAYLAND_DISPLAY all unset), or whose display cannot be opened, gets one line on stderr and
 // exit status 1 instead of Qt's abort. When a Qt application object exists already (a test's),
-// the runtime uses that one and leaves it in place at RuntimeExit.
+// the runtime uses that one and leaves it in place at RuntimeExit. Either way every window
+// then carries the bundle's icon: Resources/<executable's name>.png, when the bundle has one.
 void RuntimeInit();
 void RuntimeSetExceptionHelper(ExceptionHelper helper);
 // Initialises the framework (RuntimeInit when it has not run) and runs the start-up routine,
 // once per run, through CallGuarded.
 void RunFrameworkInitialization(void (*startup)());
-// Builds the class tables of the framework's own classes.
+// Builds the class tables of all the framework's own classes, so that a program lists only its own.
 void RuntimeInitExternalClasses();
 // Runs the event loop until the application quits; delivers the application's Open event
 // once, first. When start-up ended with an exception there is no window and nothing that
