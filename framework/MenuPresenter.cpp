@@ -3,6 +3,7 @@
 #include "Application.hpp"
 #include "MenuBar.hpp"
 #include "Runtime.hpp"
+#include "TextView.hpp"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextEdit>
 
@@ -97,7 +97,7 @@ private:
 bool isMenu(const QObject* object) { return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object); }
 
 bool isTextControl(const QObject* object) {
-    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const QPlainTextEdit*>(object) ||
+    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object) ||
            qobject_cast<const QTextEdit*>(object);
 }
 

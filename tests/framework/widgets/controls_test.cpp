@@ -5,18 +5,16 @@
 #include "framework/Picture.hpp"
 #include "framework/RoundRectangle.hpp"
 #include "framework/TextField.hpp"
+#include "framework/TextView.hpp"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextLayout>
+#include <QFontMetricsF>
+#include <QRandomGenerator>
 
 #include <functional>
 #include <string>
@@ -26,7 +24,7 @@ using namespace widgettest;
 
 namespace {
 
-QPlainTextEdit* editOf(const fw::TextArea& area) { return qobject_cast<QPlainTextEdit*>(area.widget()); }
+fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextView*>(area.widget()); }
 
 // A handler target that raises from its KeyDown.
 class Raiser : public fw::Object {
@@ -45,10 +43,11 @@ TEST_F(TextControls, CarriageReturnsShowAsLineBreaksAndReadBackAsCarriageReturns
     EXPECT_EQ(qobject_cast<QLabel*>(label->widget())->text(), "Radixel 4.3\nline two\nline three");
     EXPECT_EQ(label->Text().bytes(), "Radixel 4.3\rline two\r\nline three");
 
-    auto area = window->add<fw::TextArea>("Area", fw::String());
+    // Wide enough that no line wraps: each line below is a line of the text.
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 1000}, {"Height", 200}}));
     struct Case {
         std::string set, readBack;
-        int blocks;
+        int lines;
     };
     const Case cases[] = {
         {"one\rtwo\r\nthree\nfour", "one\rtwo\rthree\rfour", 4},
@@ -59,76 +58,86 @@ TEST_F(TextControls, CarriageReturnsShowAsLineBreaksAndReadBackAsCarriageReturns
     for (const Case& c : cases) {
         area->SetText(c.set);
         EXPECT_EQ(area->Text().bytes(), c.readBack) << c.set;
-        EXPECT_EQ(area->document()->blockCount(), c.blocks) << c.set;
+        EXPECT_EQ(viewOf(*area)->lineCount(), c.lines) << c.set;
     }
+}
+
+// The text of each shown line, without its line break.
+std::vector<QString> shownLines(const fw::TextView& view) {
+    std::vector<QString> lines;
+    for (qsizetype i = 0; i < view.lineCount(); ++i) {
+        const qsizetype end = i + 1 < view.lineCount() ? view.lineStart(i + 1) : view.text().size();
+        QString line = view.text().mid(view.lineStart(i), end - view.lineStart(i));
+        if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<qsizetype> lineStarts(const fw::TextView& view) {
+    std::vector<qsizetype> starts;
+    for (qsizetype i = 0; i < view.lineCount(); ++i) starts.push_back(view.lineStart(i));
+    return starts;
 }
 
 TEST_F(TextControls, NumbersWrapAnywhereAndProseWrapsBetweenWords) {
     auto window = Scratch();
     auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
-    QPlainTextEdit* edit = editOf(*area);
+    fw::TextView* view = viewOf(*area);
+    QFont unkerned = view->font();
+    unkerned.setKerning(false);
+    const QFontMetricsF metrics(unkerned);
+    const double room = view->viewport()->width() - 8;
 
     area->SetText(std::string(5000, '7'));
-    EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAnywhere);
+    const std::vector<QString> number = shownLines(*view);
+    ASSERT_GT(number.size(), 10u);
+    for (std::size_t i = 0; i + 1 < number.size(); ++i) {
+        EXPECT_EQ(number[i].size(), number[0].size()) << "line " << i << " is not filled to the edge";
+        EXPECT_LE(metrics.horizontalAdvance(number[i]), room + 0.5) << "line " << i;
+    }
+    EXPECT_GT(metrics.horizontalAdvance(number[0] + "7"), room) << "a digit more would still have fitted";
 
     std::string prose;
     for (int i = 0; i < 60; ++i) prose += "word" + std::to_string(i) + " ";
     area->SetText(prose);
-    EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
-    edit->grab();
-    const QTextBlock block = area->document()->firstBlock();
-    ASSERT_GT(block.layout()->lineCount(), 2);
-    for (int i = 1; i < block.layout()->lineCount(); ++i) {
-        const int start = block.layout()->lineAt(i).textStart();
-        EXPECT_EQ(block.text().at(start - 1), QLatin1Char(' ')) << "line " << i << " starts inside a word";
-    }
+    const std::vector<QString> lines = shownLines(*view);
+    ASSERT_GT(lines.size(), 2u);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_TRUE(lines[i - 1].endsWith(QLatin1Char(' '))) << "line " << i << " starts inside a word";
 
-    // The user's edits choose again: a pasted number, its removal, and undoing that.
-    QTextCursor cursor(area->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QString(3000, QLatin1Char('9')));
-    EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAnywhere);
-    cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 3000);
-    cursor.removeSelectedText();
-    EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
-    area->document()->undo();
-    EXPECT_EQ(edit->wordWrapMode(), QTextOption::WrapAnywhere);
+    // The user's edits wrap the same way: a number typed after the prose, its removal, undoing that.
+    view->setCursorPosition(view->text().size());
+    view->insertText(QString(3000, QLatin1Char('9')));
+    const std::vector<QString> mixed = shownLines(*view);
+    EXPECT_TRUE(mixed[lines.size() - 1].startsWith(lines.back())) << "the last word was broken";
+    view->setCursorPosition(view->text().size() - 3000, true);
+    view->removeSelectedText();
+    EXPECT_EQ(shownLines(*view), lines);
+    view->undo();
+    EXPECT_EQ(shownLines(*view), mixed);
     EXPECT_EQ(area->Text().bytes(), prose + std::string(3000, '9'));
 }
 
-// Word wrapping lays out a long run in time that grows with its square, so the run must be
-// wrapped anywhere from its very first layout: switching afterwards is too late. Each layout
-// that changes the document's size is watched (so the texts below differ in length), and the
-// wrapping of every long block noted.
-class LongBlockLayouts {
-public:
-    explicit LongBlockLayouts(QTextDocument* text) {
-        watch_ = QObject::connect(text->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, [this, text] {
-            for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
-                if (block.length() > 1000 && block.layout()->lineCount() > 0)
-                    modes.push_back(block.layout()->textOption().wrapMode());
-        });
-    }
-    ~LongBlockLayouts() { QObject::disconnect(watch_); }
-    LongBlockLayouts(const LongBlockLayouts&) = delete;
-    LongBlockLayouts& operator=(const LongBlockLayouts&) = delete;
-
-    std::vector<QTextOption::WrapMode> modes;
-
-private:
-    QMetaObject::Connection watch_;
-};
-
-TEST_F(TextControls, ALongRunIsWrappedAnywhereFromItsFirstLayoutWhateverTheAreaHeld) {
+// An edit lays out again only from the edited line until the old lines come back in step; every
+// way a text arrives must leave the lines a fresh layout of the whole text gives.
+TEST_F(TextControls, EditsLeaveTheLinesThatAFreshLayoutGives) {
     auto window = Scratch();
-    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
-    QPlainTextEdit* edit = editOf(*area);
-    const std::string number(3000, '7');
+    const fw::String size = fw::Record({{"Width", 208}, {"Height", 196}});
+    auto area = window->add<fw::TextArea>("Area", size);
+    auto fresh = window->add<fw::TextArea>("Fresh", size);
+    fw::TextView* view = viewOf(*area);
+    auto expectFreshLines = [&](const std::string& what) {
+        fresh->SetText(area->Text());
+        ASSERT_EQ(lineStarts(*view), lineStarts(*viewOf(*fresh))) << what;
+    };
+
     std::string prose;
     for (int paragraph = 0; paragraph < 4; ++paragraph) {
         for (int i = 0; i < 60; ++i) prose += "word" + std::to_string(i) + " ";
         prose += "\r";
     }
+    const QString number(3000, QLatin1Char('7'));
     const struct {
         const char* name;
         std::string text;
@@ -136,47 +145,61 @@ TEST_F(TextControls, ALongRunIsWrappedAnywhereFromItsFirstLayoutWhateverTheAreaH
     const struct {
         const char* name;
         std::function<void()> bring;
-        std::function<std::string(const std::string& held)> expected;
     } ways[] = {
-        {"SetText", [&] { area->SetText(number); }, [&](const std::string&) { return number; }},
-        {"the edit's own setPlainText", [&] { edit->setPlainText(QString::fromStdString(number)); },
-         [&](const std::string&) { return number; }},
+        {"SetText", [&] { area->SetText(number.toStdString()); }},
         {"pasted over all",
          [&] {
-             QApplication::clipboard()->setText(QString::fromStdString(number));
-             edit->selectAll();
-             edit->paste();
-         },
-         [&](const std::string&) { return number; }},
+             QApplication::clipboard()->setText(number);
+             view->selectAll();
+             view->paste();
+         }},
         {"pasted at the end",
          [&] {
-             QApplication::clipboard()->setText(QString::fromStdString(number));
-             edit->moveCursor(QTextCursor::End);
-             edit->paste();
-         },
-         [&](const std::string& held) { return held + number; }},
+             view->setCursorPosition(view->text().size());
+             view->insertText(number);
+         }},
+        {"pasted at the start",
+         [&] {
+             view->setCursorPosition(0);
+             view->insertText(number);
+         }},
         {"typed over all, undone and redone",
          [&] {
-             edit->selectAll();
-             edit->insertPlainText(QString::fromStdString(number));
-             edit->undo();
-             edit->grab();
-             edit->redo();
-         },
-         [&](const std::string&) { return number; }},
+             view->selectAll();
+             view->insertText(number);
+             view->undo();
+             view->redo();
+         }},
     };
-    for (const auto& held : before) {
+    for (const auto& held : before)
         for (const auto& way : ways) {
-            SCOPED_TRACE(std::string(way.name) + " into an area holding " + held.name);
+            const std::string what = std::string(way.name) + " into an area holding " + held.name;
             area->SetText(held.text);
-            edit->grab();
-            LongBlockLayouts layouts(area->document());
             way.bring();
-            edit->grab();
-            EXPECT_EQ(area->Text().bytes(), way.expected(held.text));
-            ASSERT_FALSE(layouts.modes.empty()) << "no layout of the long block was seen";
-            for (QTextOption::WrapMode mode : layouts.modes) EXPECT_EQ(mode, QTextOption::WrapAnywhere);
+            expectFreshLines(what);
         }
+
+    // Random edits of mixed words, digits and line breaks, each followed by undo or redo now
+    // and then.
+    QRandomGenerator random(20261210);
+    const QString pieces[] = {"a ", "word ", "12345678901234567890", "\n", " ", "x", QString(700, QLatin1Char('3')),
+                              "two words ", "\n\n"};
+    area->SetText(prose);
+    for (int step = 0; step < 300; ++step) {
+        const qsizetype size = view->text().size();
+        const qsizetype at = random.bounded(static_cast<int>(size + 1));
+        const int kind = random.bounded(6);
+        if (kind < 3) {
+            view->setCursorPosition(at);
+            view->insertText(pieces[random.bounded(static_cast<int>(std::size(pieces)))]);
+        } else if (kind < 5) {
+            view->setCursorPosition(at);
+            view->setCursorPosition(std::min(size, at + random.bounded(40)), true);
+            view->removeSelectedText();
+        } else {
+            (random.bounded(2) ? view->undo() : view->redo());
+        }
+        expectFreshLines("after step " + std::to_string(step));
     }
 }
 
@@ -251,7 +274,7 @@ TEST_F(TextControls, TypingStopsAtLimitTextButTheProgramsTextIsKeptWhole) {
     area->SetText("");
     QApplication::clipboard()->setText("123456789");
     if (QApplication::clipboard()->text() == "123456789") {
-        editOf(*area)->paste();
+        viewOf(*area)->paste();
         EXPECT_EQ(area->Text().bytes(), "1234");
     }
 }
