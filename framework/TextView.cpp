@@ -309,7 +309,8 @@ void TextView::insertText(const QString& typed) {
         }
     }
     if (text.isEmpty() && selected == 0) return;
-    replace(from, selected, text, selected == 0 && text.size() == 1);
+    // Characters typed in a row are undone together, up to a line break.
+    replace(from, selected, text, selected == 0 && text.size() == 1 && text != QLatin1String("\n"));
 }
 
 void TextView::selectAll() {

@@ -14,8 +14,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
+#include <QMenu>
 #include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTimer>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -202,6 +210,162 @@ TEST_F(TextControls, EditsLeaveTheLinesThatAFreshLayoutGives) {
         expectFreshLines("after step " + std::to_string(step));
     }
 }
+
+// One script of keys over a pane: what each step leaves in the text, selected, and on the
+// clipboard.
+TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->setText("-");
+    const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    const struct {
+        const char* step;
+        std::function<void()> keys;
+        std::string text;
+        QString selected;
+        QString clipboard;
+    } script[] = {
+        {"typing", [&] { typeText(view, "12345"); }, "12345", "", "-"},
+        {"Return and more", [&] { pressKey(view, Qt::Key_Return, none, "\r"); typeText(view, "67"); }, "12345\r67", "", "-"},
+        {"Shift+Up selects to the line above",
+         [&] { pressKey(view, Qt::Key_Up, shift); }, "12345\r67", "345\n67", "-"},
+        {"Ctrl+C copies it", [&] { pressKey(view, Qt::Key_C, ctrl); }, "12345\r67", "345\n67", "345\n67"},
+        {"Backspace removes it", [&] { pressKey(view, Qt::Key_Backspace, none, "\b"); }, "12", "", "345\n67"},
+        {"Ctrl+Z brings it back", [&] { pressKey(view, Qt::Key_Z, ctrl); }, "12345\r67", "", "345\n67"},
+        {"Ctrl+Z undoes the typing in a row", [&] { pressKey(view, Qt::Key_Z, ctrl); }, "12345\r", "", "345\n67"},
+        {"Ctrl+Shift+Z redoes it", [&] { pressKey(view, Qt::Key_Z, ctrl | shift); }, "12345\r67", "", "345\n67"},
+        {"Home, Shift+End", [&] { pressKey(view, Qt::Key_Home); pressKey(view, Qt::Key_End, shift); }, "12345\r67", "67", "345\n67"},
+        {"Ctrl+X cuts", [&] { pressKey(view, Qt::Key_X, ctrl); }, "12345\r", "", "67"},
+        {"Ctrl+Home, Delete", [&] { pressKey(view, Qt::Key_Home, ctrl); pressKey(view, Qt::Key_Delete, none, "\x7f"); }, "2345\r", "", "67"},
+        {"Ctrl+V pastes at the caret", [&] { pressKey(view, Qt::Key_V, ctrl); }, "672345\r", "", "67"},
+        {"Ctrl+A, Ctrl+C", [&] { pressKey(view, Qt::Key_A, ctrl); pressKey(view, Qt::Key_C, ctrl); }, "672345\r", "672345\n", "672345\n"},
+        {"typing over the selection", [&] { typeText(view, "9"); }, "9", "", "672345\n"},
+    };
+    for (const auto& step : script) {
+        step.keys();
+        EXPECT_EQ(area->Text().bytes(), step.text) << "after " << step.step;
+        EXPECT_EQ(view->selectedText(), step.selected) << "after " << step.step;
+        EXPECT_EQ(clipboard->text(), step.clipboard) << "after " << step.step;
+    }
+}
+
+// A long number shows on many lines, and yet is copied, read back and moved through as one.
+TEST_F(TextControls, AWrappedNumberIsCopiedAndReadBackWithoutBreaksAndScrolledToItsEnd) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    std::string number(200000, '0');
+    for (std::size_t i = 0; i < number.size(); ++i) number[i] = static_cast<char>('1' + i * 7 % 9);
+    area->SetText(number);
+    ASSERT_GT(view->lineCount(), 1000);
+    EXPECT_EQ(area->Text().bytes(), number);
+
+    QScrollBar* bar = view->verticalScrollBar();
+    pressKey(view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view->cursorPosition(), static_cast<qsizetype>(number.size()));
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the last line is not in sight";
+    const int bottom = bar->value();
+    pressKey(view, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), bottom - bar->pageStep());
+    EXPECT_LT(view->cursorPosition(), static_cast<qsizetype>(number.size()));
+
+    pressKey(view, Qt::Key_A, Qt::ControlModifier);
+    pressKey(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), number);
+}
+
+TEST_F(TextControls, AReadOnlyPaneIsSelectedAndCopiedButNeverChanged) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"ReadOnly", true}, {"Text", "read\ronly"}}));
+    fw::TextView* view = viewOf(*area);
+    QApplication::clipboard()->setText("-");
+    pressKey(view, Qt::Key_A, Qt::ControlModifier);
+    pressKey(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "read\nonly");
+    typeText(view, "x");
+    pressKey(view, Qt::Key_Backspace, Qt::NoModifier, "\b");
+    pressKey(view, Qt::Key_X, Qt::ControlModifier);
+    pressKey(view, Qt::Key_V, Qt::ControlModifier);
+    QInputMethodEvent composed;
+    composed.setCommitString("y");
+    QApplication::sendEvent(view, &composed);
+    EXPECT_EQ(area->Text().bytes(), "read\ronly");
+}
+
+// What an input method composes shows at the caret but is not text until committed; the
+// commit counts against LimitText like typing.
+TEST_F(TextControls, InputMethodsComposeAndCommitWithinTheLimit) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"LimitText", 3}}));
+    fw::TextView* view = viewOf(*area);
+    QInputMethodEvent composing("ka", {});
+    QApplication::sendEvent(view, &composing);
+    EXPECT_EQ(area->Text().bytes(), "");
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8("\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x8B"));
+    QApplication::sendEvent(view, &committed);
+    EXPECT_EQ(area->Text().bytes(), "\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x8B");
+    EXPECT_EQ(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImSurroundingText).toString(),
+              QString::fromUtf8("\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x8B"));
+    EXPECT_EQ(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+}
+
+// The context menu offers the standard commands, each enabled when it can act.
+TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Text", "12345"}}));
+    fw::TextView* view = viewOf(*area);
+    QApplication::clipboard()->setText("pasted");
+    view->setCursorPosition(1);
+    view->setCursorPosition(3, true);
+    std::vector<std::pair<std::string, bool>> offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) offered.emplace_back(action->text().toStdString(), action->isEnabled());
+        for (QAction* action : menu->actions())
+            if (action->text() == "Delete") action->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view->viewport(), &event);
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"&Undo", false}, {"&Redo", false}, {"Cu&t", true}, {"&Copy", true},
+        {"&Paste", true}, {"Delete", true}, {"Select All", true},
+    };
+    EXPECT_EQ(offered, expected);
+    EXPECT_EQ(area->Text().bytes(), "145") << "Delete removed the selection";
+}
+
+// The address space is cut down in a child process, so that holding the number fails there as it
+// would on a machine out of memory. The sanitizers reserve address space of their own, which
+// makes such a cut meaningless.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGoesOn) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    area->SetText("an earlier result");
+    const fw::String number(std::string(200'000'000, '7'));
+    const auto holdInLittleMemory = [&] {
+        std::ifstream statm("/proc/self/statm");
+        rlim_t pages = 0;
+        statm >> pages;
+        const rlim_t room = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (100u << 20);
+        const rlimit cut{room, room};
+        if (setrlimit(RLIMIT_AS, &cut) != 0) std::_Exit(2);
+        area->SetText(number);
+        const std::string shown = area->Text().bytes();
+        if (shown.find("not enough memory") == std::string::npos) std::_Exit(3);
+        area->SetText("5");
+        typeText(area->widget(), "6");
+        std::_Exit(area->Text().bytes() == "65" ? 0 : 4);  // typed before the 5, where the caret stands
+    };
+    EXPECT_EXIT(holdInLittleMemory(), testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {
     std::shared_ptr<fw::TextArea> area;
