@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -43,6 +44,8 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
+    // Drops reach the view through its viewport, which must take them.
+    viewport()->setAcceptDrops(true);
     verticalScrollBar()->setSingleStep(1);
     measureFont();
 }
@@ -736,6 +739,23 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     add(QStringLiteral("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
     menu.exec(event->globalPos());
+}
+
+// Text dropped from elsewhere goes in where it is dropped, as a paste would.
+void TextView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!readOnly_ && event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void TextView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!readOnly_ && event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void TextView::dropEvent(QDropEvent* event) {
+    if (readOnly_ || !event->mimeData()->hasText()) return;
+    setCursorPosition(positionAt(event->position().toPoint()));
+    insertText(event->mimeData()->text());
+    event->acceptProposedAction();
+    setFocus(Qt::MouseFocusReason);
 }
 
 void TextView::inputMethodEvent(QInputMethodEvent* event) {

@@ -76,10 +76,14 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     // One change of the text, as undo puts it back: at pos, `added` characters replaced `removed`.
@@ -122,7 +126,6 @@ private:
     void ensureCaretVisible();
     void caretMoved();
     void restartBlink();
-    void selectionChanged();
     qsizetype wordStart(qsizetype from) const;
     qsizetype wordEnd(qsizetype from) const;
 
@@ -156,8 +159,6 @@ private:
     int blinkTimer_ = 0;
     bool caretShown_ = false;
     int scrollTimer_ = 0;  // scrolls while a drag selection is outside the view
-
-    void timerEvent(QTimerEvent* event) override;
 };
 
 }  // namespace fw

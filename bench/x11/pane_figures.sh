@@ -69,11 +69,12 @@ wait_until_quiet 30
 measure "\"->\" $digits decimal digits to base 16" space
 
 if [ "$places" -gt 0 ]; then
-  # 1/3 in the left pane, base 2 on the right, the places in the right places field.
+  # From "->": 1/3 in the left pane, base 2 on the right, the places in the right places field.
+  # The focus order: left base, right base, left pane, right pane, "->", "<-", right places.
   xdotool key shift+Tab shift+Tab ctrl+a; type_text "1/3"
   xdotool key shift+Tab ctrl+a; type_text 2
-  xdotool key Tab Tab Tab Tab Tab Tab ctrl+a; type_text "$places"
-  xdotool key shift+Tab shift+Tab shift+Tab
+  xdotool key Tab Tab Tab Tab Tab ctrl+a; type_text "$places"
+  xdotool key shift+Tab shift+Tab
   wait_until_quiet 30
   measure "\"->\" 1/3 to base 2, $places places" space
   xdotool key shift+Tab           # the right pane

@@ -16,6 +16,8 @@
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTimer>
@@ -441,6 +443,15 @@ TEST_F(TextControls, TypingStopsAtLimitTextButTheProgramsTextIsKeptWhole) {
         viewOf(*area)->paste();
         EXPECT_EQ(area->Text().bytes(), "1234");
     }
+    area->SetText("ab");
+    QMimeData dragged;
+    dragged.setText("123456789");
+    // Qt delivers a drop to the widget that the drag entered.
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewOf(*area)->viewport(), &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewOf(*area)->viewport(), &drop);
+    EXPECT_EQ(area->Text().bytes(), "12ab") << "a drop is held to the limit too";
 }
 
 TEST_F(TextControls, FieldItemsReachTheLineEdit) {
