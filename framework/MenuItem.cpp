@@ -5,13 +5,13 @@
 #include "MenuPresenter.hpp"
 #include "Property.hpp"
 #include "Runtime.hpp"
+#include "TextView.hpp"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QStringList>
 #include <QTextCursor>
@@ -108,6 +108,8 @@ bool editText(Edit& edit, std::string_view command) {
     } else if (command == "EditClear") {
         if constexpr (std::is_same_v<Edit, QLineEdit>) {
             if (editable && edit.hasSelectedText()) edit.del();
+        } else if constexpr (std::is_same_v<Edit, TextView>) {
+            edit.removeSelectedText();
         } else {
             QTextCursor cursor = edit.textCursor();
             if (editable && cursor.hasSelection()) cursor.removeSelectedText();
@@ -124,7 +126,7 @@ bool editText(Edit& edit, std::string_view command) {
 bool runStandardEditCommand(std::string_view command) {
     QWidget* target = widgetApplication() ? EditTarget() : nullptr;
     if (auto* line = qobject_cast<QLineEdit*>(target)) return editText(*line, command);
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(target)) return editText(*plain, command);
+    if (auto* view = qobject_cast<TextView*>(target)) return editText(*view, command);
     if (auto* rich = qobject_cast<QTextEdit*>(target)) return editText(*rich, command);
     return false;
 }

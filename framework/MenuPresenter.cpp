@@ -3,6 +3,7 @@
 #include "Application.hpp"
 #include "MenuBar.hpp"
 #include "Runtime.hpp"
+#include "TextView.hpp"
 #include "WindowWidgets.hpp"
 
 #include <QAction>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextEdit>
 
@@ -114,7 +114,7 @@ private:
 bool isMenu(const QObject* object) { return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object); }
 
 bool isTextControl(const QObject* object) {
-    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const QPlainTextEdit*>(object) ||
+    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object) ||
            qobject_cast<const QTextEdit*>(object);
 }
 

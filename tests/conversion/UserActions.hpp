@@ -3,10 +3,10 @@
 // controls: typing into a field or a pane, pressing a button.
 
 #include "conversion/Window1.hpp"
+#include "framework/TextView.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -29,9 +29,9 @@ inline QLineEdit* EditOf(const std::shared_ptr<fw::TextField>& field) {
     return field ? QtOf<QLineEdit>(*field) : nullptr;
 }
 
-inline QPlainTextEdit* EditOf(const std::shared_ptr<fw::TextArea>& pane) {
+inline fw::TextView* EditOf(const std::shared_ptr<fw::TextArea>& pane) {
     EXPECT_TRUE(pane);
-    return pane ? QtOf<QPlainTextEdit>(*pane) : nullptr;
+    return pane ? QtOf<fw::TextView>(*pane) : nullptr;
 }
 
 // Selects what the widget holds and types over it; "\r" in the text is the Return key.

@@ -9,96 +9,13 @@ set -uo pipefail
 
 program=${1:?usage: radixel_e2e.sh path/to/radixel path/to/close_window}
 close_window=${2:?usage: radixel_e2e.sh path/to/radixel path/to/close_window}
-for tool in Xvfb xdotool xclip; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)"; exit 1; }
-done
-[ -x "$program" ] || { echo "FAIL: no program at $program"; exit 1; }
-[ -x "$close_window" ] || { echo "FAIL: no close_window at $close_window"; exit 1; }
-
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-watcher_pid=""
-
-cleanup() {
-  [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  [ -n "$app_pid" ] && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-  echo "FAIL: $*"
-  if [ -s "$work/radixel.log" ]; then
-    echo "--- the program's output:"
-    cat "$work/radixel.log"
-  fi
-  exit 1
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local limit=$1; shift
-  local deadline=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
-# Xvfb picks a free display itself and writes its number, so parallel runs cannot collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-"$program" >"$work/radixel.log" 2>&1 &
-app_pid=$!
-
-# Should this script be killed outright (a test runner's time-out), no trap runs: a watcher
-# ends the X server and the program once the script is gone.
-script_pid=$$
-( trap '' HUP; while kill -0 "$script_pid" 2>/dev/null; do sleep 1; done
-  kill "$app_pid" "$xvfb_pid" 2>/dev/null ) >/dev/null 2>&1 &
-watcher_pid=$!
-
-# xdotool matches titles without regard to case, and Qt keeps an unmapped helper window named
-# "radixel": the title is compared exactly here.
-find_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return 0; }
-  done
-  return 1
-}
-window_shown() { find_window "$1" >/dev/null; }
-
-wait_for 60 window_shown 'Radixel' || fail "the conversion window \"Radixel\" did not appear"
-main=$(find_window 'Radixel')
+. "$(dirname "$0")/x11_session.sh"
+[ -x "$close_window" ] || fail "no close_window at $close_window"
+start_x_session "$program"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 echo "conversion window $main: ${WIDTH}x${HEIGHT}"
 [ "$WIDTH" -eq 600 ] || fail "the window is $WIDTH wide, not 600"
 [ "$HEIGHT" -ge 349 ] || fail "the window is $HEIGHT high, less than its content's 349"
-
-focus_main() { xdotool windowfocus --sync "$main" 2>/dev/null || fail "cannot focus the conversion window"; sleep 0.2; }
-keys() { xdotool key --delay 120 "$@"; sleep 0.3; }
-type_text() { xdotool type --delay 30 "$1"; sleep 0.2; }
-
-# The clipboard shows what the focused field or pane holds once it is selected and copied.
-clip=""
-clipboard_is() { clip=$(timeout 5 xclip -o -selection clipboard 2>/dev/null); [ "$clip" = "$1" ]; }
-# A marker in the clipboard first, so that each check sees a copy of its own.
-mark_clipboard() { printf 'nothing copied' | xclip -selection clipboard -i; }
-expect_copied() {  # expected text, what was copied
-  wait_for 10 clipboard_is "$1" || fail "$2 read back \"$clip\", not \"$1\""
-  echo "$2: $clip"
-}
 
 # Through the focus order, from the left base field that has the focus when the window opens:
 # left base, right base, left pane, right pane, "->", "<-", right places, left places.

@@ -13,6 +13,7 @@
 #include "framework/RectControl.hpp"
 #include "framework/RoundRectangle.hpp"
 #include "framework/TextArea.hpp"
+#include "framework/TextView.hpp"
 #include "framework/Window.hpp"
 
 #include <QAbstractScrollArea>
@@ -20,9 +21,7 @@
 #include <QScrollBar>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextEdit>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -61,17 +60,10 @@ std::vector<NamedControl> ControlsInCreationOrder(const fw::Window& window) {
 }
 
 // The widget that edits the text, whichever the area's own widget is or holds.
-QWidget* TextEditor(fw::TextArea& area) {
+fw::TextView* TextEditor(fw::TextArea& area) {
     QWidget* widget = area.widget();
-    if (qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTextEdit*>(widget)) return widget;
-    if (auto* plain = widget->findChild<QPlainTextEdit*>()) return plain;
-    return widget->findChild<QTextEdit*>();
-}
-
-bool HasSelection(QWidget* editor) {
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(editor)) return plain->textCursor().hasSelection();
-    if (auto* rich = qobject_cast<QTextEdit*>(editor)) return rich->textCursor().hasSelection();
-    return false;
+    if (auto* view = qobject_cast<fw::TextView*>(widget)) return view;
+    return widget->findChild<fw::TextView*>();
 }
 
 }  // namespace
@@ -150,7 +142,7 @@ TEST_F(InfoWindows, TypingIntoTheHelpTextChangesNothing) {
     help->Show();
     auto area = help->TextAreaHelp();
     ASSERT_TRUE(area);
-    QWidget* editor = TextEditor(*area);
+    fw::TextView* editor = TextEditor(*area);
     ASSERT_TRUE(editor);
     QGuiApplication::clipboard()->setText("pasted");
 
@@ -162,7 +154,7 @@ TEST_F(InfoWindows, TypingIntoTheHelpTextChangesNothing) {
     EXPECT_GT(scrolling->verticalScrollBar()->value(), 0);
 
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(HasSelection(editor));
+    EXPECT_TRUE(editor->hasSelection());
     QTest::keyClicks(editor, "typed over the selection");
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClick(editor, Qt::Key_Delete);

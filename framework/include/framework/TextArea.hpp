@@ -3,20 +3,18 @@
 
 #include <memory>
 
-class QTextDocument;
-
 namespace fw {
 
 class Graphics;
 class StyledTextPrinter;
 
-// A multi-line scrolling text area; fast on numbers of millions of digits in one line.
+// A multi-line scrolling text area that holds a text of any length memory allows, a number of a
+// hundred million digits in one line included, at a cost that follows what is shown.
 //
-// Lines wrap at the width of the area: between words, and inside a word that is wider than
-// the area. A text that holds a run of more than a thousand characters without a blank (a
-// long number) wraps anywhere instead, because Qt's word wrapping lays out such a run in time
-// that grows with the square of its length. With ScrollBarHorizontal lines do not wrap.
-// LimitText holds typing and pasting alike: a paste is cut to the room left.
+// Lines wrap at the width of the area: between words, and anywhere inside a run wider than the
+// area. With ScrollBarHorizontal lines do not wrap. LimitText holds typing and pasting alike: a
+// paste is cut to the room left. A text that memory cannot hold is replaced by a sentence that
+// says so.
 class TextArea : public TextEdit {
 public:
     static const ClassTable& Lookup();
@@ -35,9 +33,6 @@ public:
     // control codes 1 Home, 3 Enter, 4 End, 8 Backspace, 9 Tab, 11 Page Up, 12 Page Down,
     // 13 Return, 27 Escape, 28 to 31 the arrows left, right, up, down, 127 Delete.
     bool KeyDown(const String& key);
-
-    // The area's document, laid out as shown (framework use: printing lays it out anew).
-    QTextDocument* document() const;
 
     // A printer for the area's styled text, laid out at the width, drawing on the page.
     std::shared_ptr<StyledTextPrinter> styledTextPrinter(Graphics& page, std::int32_t width);

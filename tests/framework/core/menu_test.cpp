@@ -4,6 +4,7 @@
 #include "framework/Exceptions.hpp"
 #include "framework/MenuPresenter.hpp"
 #include "framework/Runtime.hpp"
+#include "framework/TextView.hpp"
 
 #include <QAction>
 #include <QApplication>
@@ -14,9 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -48,7 +47,7 @@ protected:
     struct Shown {
         QMainWindow window;
         QLineEdit* line = nullptr;
-        QPlainTextEdit* area = nullptr;
+        fw::TextView* area = nullptr;
         QPushButton* button = nullptr;
 
         explicit Shown(const std::shared_ptr<fw::MenuBar>& bar) {
@@ -56,7 +55,7 @@ protected:
             auto* content = new QWidget(&window);
             auto* layout = new QVBoxLayout(content);
             layout->addWidget(line = new QLineEdit);
-            layout->addWidget(area = new QPlainTextEdit);
+            layout->addWidget(area = new fw::TextView);
             layout->addWidget(button = new QPushButton("OK"));
             window.setCentralWidget(content);
             window.show();
@@ -322,8 +321,8 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     const Control controls[] = {
         {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&](const QString& t) { shown.line->setText(t); },
          [&](bool r) { shown.line->setReadOnly(r); }},
-        {"QPlainTextEdit", shown.area, [&] { return shown.area->toPlainText(); },
-         [&](const QString& t) { shown.area->setPlainText(t); }, [&](bool r) { shown.area->setReadOnly(r); }},
+        {"TextView", shown.area, [&] { return shown.area->text(); }, [&](const QString& t) { shown.area->setText(t); },
+         [&](bool r) { shown.area->setReadOnly(r); }},
     };
     const struct {
         const char* entry;
@@ -413,14 +412,12 @@ TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoun
              shown.line->setText(t);
              shown.line->setSelection(anchor, cursor - anchor);
          }},
-        {"QPlainTextEdit", shown.area, [&] { return shown.area->toPlainText(); },
-         [&] { return shown.area->textCursor().selectedText(); }, [&] { return shown.area->textCursor().position(); },
+        {"TextView", shown.area, [&] { return shown.area->text(); }, [&] { return shown.area->selectedText(); },
+         [&] { return static_cast<int>(shown.area->cursorPosition()); },
          [&](const QString& t, int anchor, int cursor) {
-             shown.area->setPlainText(t);
-             QTextCursor c(shown.area->document());
-             c.setPosition(anchor);
-             c.setPosition(cursor, QTextCursor::KeepAnchor);
-             shown.area->setTextCursor(c);
+             shown.area->setText(t);
+             shown.area->setCursorPosition(anchor);
+             shown.area->setCursorPosition(cursor, true);
          }},
     };
     const struct {
