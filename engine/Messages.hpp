@@ -44,7 +44,8 @@ std::string exponentWithGrayCode(std::size_t character);
 std::string fractionWithGrayCode(std::size_t character);
 std::string negativeWithGrayCode(std::size_t character);
 
-std::string tooLarge();
+// Sizes in bytes, written in binary units ("1.5 GiB").
+std::string tooLarge(double neededBytes, double availableBytes);
 std::string outOfMemory();
 std::string internalFault();
 
