@@ -86,7 +86,8 @@ double usableBytes(const MemoryFigures& figures)
             usable = std::min(usable, room->limit - room->used);
         }
     }
-    return std::max(0.0, usable - kReservedBytes);
+    usable = std::max(0.0, usable);
+    return usable - std::min(kReservedBytes, usable * kReservedShare);
 }
 
 std::optional<double> memAvailableOf(std::string_view meminfo)

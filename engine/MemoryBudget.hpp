@@ -30,8 +30,11 @@ struct MemoryFigures {
 };
 
 // What the rest of the program keeps while a conversion runs: its windows, the
-// panes' texts and the allocator's own overhead.
+// panes' texts and the allocator's own overhead. Where the room is small (a
+// desktop program maps half a gigabyte of address space before it converts
+// anything) a share of it is kept instead, so that small work still runs.
 inline constexpr double kReservedBytes = 64.0 * 1024 * 1024;
+inline constexpr double kReservedShare = 1.0 / 4;
 
 // The bytes a conversion may use with these figures; unbounded when none is known.
 double usableBytes(const MemoryFigures& figures);

@@ -13,7 +13,8 @@ namespace {
 constexpr double kMebibyte = 1024.0 * 1024.0;
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
-// The tightest figure wins, less the reserve; a limit not set bounds nothing.
+// The tightest figure wins, less the reserve or, where the room is small, a share of
+// it; a limit not set bounds nothing.
 TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
 {
     struct Case {
@@ -34,7 +35,9 @@ TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
          {500 * kMebibyte, MemoryRoom{8192 * kMebibyte, 0}, MemoryRoom{8192 * kMebibyte, 0}, MemoryRoom{8192 * kMebibyte, 0}},
          436 * kMebibyte},
         {"a limit already used up", {8192 * kMebibyte, MemoryRoom{600 * kMebibyte, 700 * kMebibyte}, {}, {}}, 0},
-        {"less than the reserve", {10 * kMebibyte, {}, {}, {}}, 0},
+        {"a room under four times the reserve keeps a quarter",
+         {8192 * kMebibyte, MemoryRoom{600000 * 1024.0, 538640 * 1024.0}, {}, {}}, 61360 * 1024.0 * 3 / 4},
+        {"nothing free", {0, {}, {}, {}}, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(usableBytes(c.figures), c.usable) << c.name;
