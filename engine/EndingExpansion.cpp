@@ -54,4 +54,20 @@ std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target)
     return places;
 }
 
+std::optional<std::size_t> placesToEndOfPower(std::uint32_t base, std::size_t count, std::uint32_t target)
+{
+    const std::vector<PrimePower> targetFactors = factor(target);
+    std::size_t places = 0;
+    for (const PrimePower& f : factor(base)) {
+        const auto inTarget = std::find_if(targetFactors.begin(), targetFactors.end(),
+                                           [&](const PrimePower& t) { return t.prime == f.prime; });
+        if (inTarget == targetFactors.end()) {
+            return std::nullopt;
+        }
+        const std::size_t removed = count * f.multiplicity;
+        places = std::max(places, removed / inTarget->multiplicity + (removed % inTarget->multiplicity != 0));
+    }
+    return places;
+}
+
 }  // namespace radixel::engine

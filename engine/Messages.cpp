@@ -1,5 +1,9 @@
 #include "engine/Messages.hpp"
 
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
 namespace radixel::engine::messages {
 
 namespace {
@@ -12,6 +16,29 @@ std::string at(std::string what, std::size_t character)
 std::string showing(std::string what, std::string_view shown, std::size_t character)
 {
     return at(what + ": " + std::string(shown), character);
+}
+
+// Three figures at most: one decimal below 10 of a unit, none above.
+std::string size(double bytes)
+{
+    constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    constexpr double kUnit = 1024;
+    if (bytes < kUnit) {
+        return std::to_string(static_cast<long>(std::max(0.0, bytes))) + " bytes";
+    }
+    double scaled = bytes;
+    for (const char* unit : kUnits) {
+        scaled /= kUnit;
+        if (scaled < kUnit - 0.5 || unit == kUnits[std::size(kUnits) - 1]) {
+            if (!(scaled < kUnit * kUnit)) {
+                return std::string("over 1 million ") + unit;
+            }
+            char text[16];
+            std::snprintf(text, sizeof text, scaled < 9.95 ? "%.1f %s" : "%.0f %s", scaled, unit);
+            return text;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -156,9 +183,9 @@ std::string negativeWithGrayCode(std::size_t character)
     return at("Negative number with base 1", character);
 }
 
-std::string tooLarge()
+std::string tooLarge(double neededBytes, double availableBytes)
 {
-    return "Too large: needs more than 1 GiB of memory";
+    return "Too large: needs " + size(neededBytes) + " of memory, " + size(availableBytes) + " available";
 }
 
 std::string outOfMemory()

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/IntegerToDigits.hpp"
+
 namespace radixel::engine {
 
 namespace {
@@ -61,21 +63,15 @@ std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t
     return text;
 }
 
-std::string NumberWriter::scientific(bool negative, const Digits& mantissa, std::int64_t exponent) const
+std::string NumberWriter::scientific(bool negative, const Digits& mantissa, const mpz_class& exponent) const
 {
     std::string text = fixed(negative, mantissa, mantissa.size() - 1);
     text += base_ == kExponentMarkerBase ? "e" : "b^";
     if (exponent < 0) {
         text += '-';
     }
-    auto magnitude = exponent < 0 ? 0 - static_cast<std::uint64_t>(exponent) : static_cast<std::uint64_t>(exponent);
-    Digits digits;
-    do {
-        digits.push_back(static_cast<std::uint16_t>(magnitude % base_));
-        magnitude /= base_;
-    } while (magnitude > 0);
-    Digits mostSignificantFirst(digits.rbegin(), digits.rend());
-    append(text, mostSignificantFirst.data(), mostSignificantFirst.size());
+    const Digits digits = integerToDigits(abs(exponent), base_, 1);
+    append(text, digits.data(), digits.size());
     return text;
 }
 

@@ -16,9 +16,11 @@
 #include "engine/DigitRegrouping.hpp"
 #include "engine/DigitsToInteger.hpp"
 #include "engine/EndingExpansion.hpp"
+#include "engine/GmpAllocation.hpp"
 #include "engine/GrayCode.hpp"
 #include "engine/IntegerPower.hpp"
 #include "engine/IntegerToDigits.hpp"
+#include "engine/MemoryBudget.hpp"
 #include "engine/Messages.hpp"
 #include "engine/NumberReader.hpp"
 #include "engine/NumberWriter.hpp"
@@ -43,6 +45,7 @@ struct Request {
     std::uint32_t to;
     std::size_t places;
     bool upperCase;
+    double usableBytes;
 };
 
 bool isBase(std::int32_t base)
@@ -86,7 +89,7 @@ std::string integerResult(const Request& request, Notation& number)
     shape.valueBits = bitsOf(number.mantissa, request.from);
     shape.outputDigits = shape.valueBits / log2Of(request.to) + 1;
     shape.targetBase = request.to;
-    checkWork(shape);
+    checkWork(shape, request.usableBytes);
 
     // One base a power of the other: the digits regroup in linear time, without a big integer in between.
     if (std::optional<Digits> regrouped = regroupDigits(number.mantissa, request.from, request.to)) {
@@ -134,7 +137,13 @@ std::string fixedResult(const Request& request, const Notation& number)
     } else {
         value.denominator = integerPower(digitBaseOf(request.from), number.fractionDigits);
     }
-    const std::optional<std::size_t> endsAfter = endOfExpansion(value, request);
+    std::optional<std::size_t> endsAfter;
+    if (number.form == NumberForm::Point) {
+        endsAfter = placesToEndOfPower(digitBaseOf(request.from), number.fractionDigits, request.to);
+    }
+    if (!endsAfter) {
+        endsAfter = endOfExpansion(value, request);
+    }
     const std::size_t places = endsAfter ? std::min(request.places, *endsAfter) : request.places;
 
     WorkShape shape;
@@ -143,7 +152,7 @@ std::string fixedResult(const Request& request, const Notation& number)
     shape.scaleBits = static_cast<double>(places) * log2Of(request.to);
     shape.outputDigits = bitsOf(number.mantissa, request.from) / log2Of(request.to) + static_cast<double>(places) + 2;
     shape.targetBase = request.to;
-    checkWork(shape);
+    checkWork(shape, request.usableBytes);
 
     const mpz_class scaled = roundToPlaces(value, request.to, places);
     if (scaled == 0) {
@@ -153,22 +162,96 @@ std::string fixedResult(const Request& request, const Notation& number)
     return NumberWriter(request.to, request.upperCase).fixed(number.negative, digits, places);
 }
 
-std::int64_t exponentOf(const Notation& number, std::uint32_t base)
+mpz_class exponentOf(const Notation& number, std::uint32_t base)
+{
+    mpz_class value = valueOf(number.exponent, base);
+    if (number.exponentNegative) {
+        value = -value;
+    }
+    return value;
+}
+
+// The exponent where a power of the source base has to be built; one of over
+// 62 bits is refused before it is read, with what its power would need at least.
+std::int64_t exponentWithinReach(const Request& request, const Notation& number)
 {
     const auto& digits = number.exponent;
     const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
-    if (static_cast<double>(digits.end() - first) * log2Of(base) > kMaxExponentBits) {
-        throw ConversionError(messages::tooLarge());
+    const auto significant = static_cast<double>(digits.end() - first);
+    if (significant * log2Of(request.from) > kMaxExponentBits) {
+        WorkShape shape;
+        shape.valueBits = std::pow(static_cast<double>(request.from), significant - 1) * log2Of(request.from);
+        shape.scaleBits = shape.valueBits;
+        checkWork(shape, request.usableBytes);
     }
-    const mpz_class value = valueOf(digits, base);
-    const auto magnitude = static_cast<std::int64_t>(mpz_get_ui(value.get_mpz_t()));
-    return number.exponentNegative ? -magnitude : magnitude;
+    return mpz_get_si(exponentOf(number, request.from).get_mpz_t());
+}
+
+// base = root^power with the smallest root.
+struct RootPower {
+    std::uint32_t root;
+    unsigned power;
+};
+
+RootPower rootPowerOf(std::uint32_t base)
+{
+    for (std::uint32_t root = 2; root * root <= base; ++root) {
+        std::uint64_t value = root;
+        unsigned power = 1;
+        while (value < base) {
+            value *= root;
+            ++power;
+        }
+        if (value == base) {
+            return {root, power};
+        }
+    }
+    return {base, 1};
+}
+
+// Both bases powers of one root, from = root^a and to = root^b: then
+// mantissa * from^p = (mantissa * root^r) * to^q with a*p = b*q + r and
+// 0 <= r < b, so the exponent carries over by integer arithmetic and the
+// mantissa grows by less than one target digit. No power of a base as large
+// as the value is ever built, whatever the exponent.
+std::optional<std::string> scientificBetweenPowers(const Request& request, const Notation& number)
+{
+    const RootPower from = rootPowerOf(request.from);
+    const RootPower to = rootPowerOf(request.to);
+    if (from.root != to.root) {
+        return std::nullopt;
+    }
+    const double mantissaBits = bitsOf(number.mantissa, request.from);
+    const double exponentBits = bitsOf(number.exponent, request.from);
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(number.mantissa.size() + number.exponent.size());
+    shape.valueBits = mantissaBits + log2Of(request.to) + exponentBits;
+    shape.scaleBits = mantissaBits;
+    shape.outputDigits = std::min(static_cast<double>(request.places), mantissaBits / log2Of(request.to)) +
+                         exponentBits / log2Of(request.to) + 3;
+    shape.targetBase = request.to;
+    checkWork(shape, request.usableBytes);
+
+    mpz_class scaled = (exponentOf(number, request.from) - number.fractionDigits) * from.power;
+    mpz_class quotient;
+    const unsigned long remainder = mpz_fdiv_q_ui(quotient.get_mpz_t(), scaled.get_mpz_t(), to.power);
+    Ratio value;
+    value.numerator = valueOf(number.mantissa, request.from);
+    multiplyByPower(value.numerator, from.root, remainder);
+    // An integer ends after no places, so rounding looks at no more digits than the mantissa has.
+    const Scientific rounded = roundToScientific(value, request.to, request.places, 0);
+    const Digits digits = integerToDigits(rounded.mantissa, request.to, rounded.places + 1);
+    quotient += rounded.exponent;
+    return NumberWriter(request.to, request.upperCase).scientific(number.negative, digits, quotient);
 }
 
 std::string scientificResult(const Request& request, const Notation& number)
 {
+    if (std::optional<std::string> result = scientificBetweenPowers(request, number)) {
+        return *result;
+    }
     // value = mantissa * from^power
-    const std::int64_t power = exponentOf(number, request.from) - static_cast<std::int64_t>(number.fractionDigits);
+    const std::int64_t power = exponentWithinReach(request, number) - static_cast<std::int64_t>(number.fractionDigits);
     const double mantissaBits = bitsOf(number.mantissa, request.from);
     const double powerBits = std::fabs(static_cast<double>(power)) * log2Of(request.from);
     // Bringing the value to its mantissa divides or multiplies by a power of
@@ -179,7 +262,7 @@ std::string scientificResult(const Request& request, const Notation& number)
     shape.valueBits = mantissaBits + powerBits;
     shape.scaleBits = valueSizeBits;
     shape.targetBase = request.to;
-    checkWork(shape);
+    checkWork(shape, request.usableBytes);
 
     Ratio value;
     value.numerator = valueOf(number.mantissa, request.from);
@@ -198,7 +281,7 @@ std::string scientificResult(const Request& request, const Notation& number)
     }
     shape.scaleBits = valueSizeBits + places * log2Of(request.to);
     shape.outputDigits = places + 2;
-    checkWork(shape);
+    checkWork(shape, request.usableBytes);
 
     const Scientific rounded = roundToScientific(value, request.to, request.places, endsAfter);
     const Digits digits = integerToDigits(rounded.mantissa, request.to, rounded.places + 1);
@@ -207,7 +290,7 @@ std::string scientificResult(const Request& request, const Notation& number)
 
 std::string convertChecked(const Request& request)
 {
-    checkTextSize(request.text.size(), request.from);
+    checkTextSize(request.text.size(), request.from, request.usableBytes);
     Notation number = NumberReader(request.text, request.from).read();
     if (request.to == kGrayCodeBase) {
         checkGrayCodeTarget(request.text, number);
@@ -235,26 +318,34 @@ std::string convertChecked(const Request& request)
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                     bool toUpperCase)
 {
+    return engine::convertWithin(inStr, baseTo, baseFrom, numPlaces, toUpperCase,
+                                 engine::usableBytes(engine::readMemoryFigures()));
+}
+
+std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes)
+{
     try {
         if (!isBase(baseFrom)) {
-            return engine::messages::sourceBaseOutOfRange(baseFrom);
+            return messages::sourceBaseOutOfRange(baseFrom);
         }
         if (!isBase(baseTo)) {
-            return engine::messages::targetBaseOutOfRange(baseTo);
+            return messages::targetBaseOutOfRange(baseTo);
         }
         if (numPlaces < 0) {
-            return engine::messages::negativePlaces(numPlaces);
+            return messages::negativePlaces(numPlaces);
         }
+        const GmpAllocationScope gmpAllocations(usableBytes);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
-                                      static_cast<std::size_t>(numPlaces), toUpperCase});
-    } catch (const engine::ConversionError& error) {
+                                      static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
+    } catch (const ConversionError& error) {
         return error.what();
     } catch (const std::bad_alloc&) {
-        return engine::messages::outOfMemory();
+        return messages::outOfMemory();
     } catch (const std::length_error&) {
-        return engine::messages::tooLarge();
+        return messages::outOfMemory();
     } catch (...) {
-        return engine::messages::internalFault();
+        return messages::internalFault();
     }
 }
 

@@ -94,6 +94,14 @@ const fw::ClassTable& AboutWindow::Lookup() {
     return table;
 }
 
+const fw::String* AboutWindow::DesignRecord(std::string_view name) {
+    if (name == "AboutWindow") return &AboutWindowRecord();
+    if (name == "RoundRectangle1") return &RoundRectangle1Record();
+    if (name == "StaticText2") return &StaticText2Record();
+    if (name == "Canvas1") return &Canvas1Record();
+    return nullptr;
+}
+
 void AboutWindow::Layout() { fw::SetProperties(*this, AboutWindowRecord()); }
 
 void AboutWindow::CreateControls() { CreateControls0(); }

@@ -73,6 +73,13 @@ const fw::ClassTable& HelpWindow::Lookup() {
 // A copy cut short by an exception leaves its printer behind; it goes with the window.
 HelpWindow::~HelpWindow() { mStp = nullptr; }
 
+const fw::String* HelpWindow::DesignRecord(std::string_view name) {
+    if (name == "HelpWindow") return &HelpWindowRecord();
+    if (name == "TextAreaHelp") return &TextAreaHelpRecord();
+    if (name == "Canvas1") return &Canvas1Record();
+    return nullptr;
+}
+
 void HelpWindow::Layout() { fw::SetProperties(*this, HelpWindowRecord()); }
 
 void HelpWindow::CreateControls() { CreateControls0(); }

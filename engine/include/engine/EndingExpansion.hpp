@@ -17,4 +17,10 @@ namespace radixel::engine {
 // `target`: worth it only when the places asked for are many.
 std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target);
 
+// The places after which every multiple of 1 / base^count ends in `target`:
+// when each prime of `base` divides `target`, the largest over those primes p
+// of ceil(count * v_p(base) / v_p(target)); nothing otherwise. Costs no
+// arithmetic on the value, so it serves where the value is too large for a gcd.
+std::optional<std::size_t> placesToEndOfPower(std::uint32_t base, std::size_t count, std::uint32_t target);
+
 }  // namespace radixel::engine

@@ -44,7 +44,8 @@ std::string exponentWithGrayCode(std::size_t character);
 std::string fractionWithGrayCode(std::size_t character);
 std::string negativeWithGrayCode(std::size_t character);
 
-std::string tooLarge();
+// Sizes in bytes, written in binary units ("1.5 GiB").
+std::string tooLarge(double neededBytes, double availableBytes);
 
 // The two answers that depend on no input, given by the engine and by the component around it
 // alike. The component gives the first without allocating, so it stands as a constant.

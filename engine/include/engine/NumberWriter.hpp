@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include <gmpxx.h>
+
 #include "engine/Radix.hpp"
 
 namespace radixel::engine {
@@ -23,7 +25,7 @@ public:
     std::string fixed(bool negative, const Digits& digits, std::size_t places) const;
 
     // One digit, then the rest as places, then the marker and the exponent.
-    std::string scientific(bool negative, const Digits& mantissa, std::int64_t exponent) const;
+    std::string scientific(bool negative, const Digits& mantissa, const mpz_class& exponent) const;
 
     // Gray code bits as "0" and "1".
     static std::string grayCode(const Digits& bits);

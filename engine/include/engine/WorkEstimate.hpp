@@ -5,11 +5,6 @@
 
 namespace radixel::engine {
 
-// Conversions are refused before they start when their peak memory would
-// exceed this; GMP cannot report a failed allocation (it aborts), so the
-// estimate is what keeps an oversized request from taking the program down.
-inline constexpr double kWorkLimitBytes = 1024.0 * 1024.0 * 1024.0;
-
 // The sizes that decide a conversion's memory, in bits and digits.
 struct WorkShape {
     double inputDigits = 0;
@@ -24,11 +19,13 @@ struct WorkShape {
 
 double estimatedBytes(const WorkShape& shape);
 
-// Throws ConversionError when the estimate is over the limit.
-void checkWork(const WorkShape& shape);
+// Throws ConversionError, naming the need and `usableBytes`, when the
+// estimate is over what the conversion may use, or when an operand would be
+// larger than GMP can hold (it aborts the process rather than fail).
+void checkWork(const WorkShape& shape, double usableBytes);
 
 // The same before reading: a text of this many bytes holds at most as many
 // digits, each read into a digit array and then into a number.
-void checkTextSize(std::size_t bytes, std::uint32_t sourceBase);
+void checkTextSize(std::size_t bytes, std::uint32_t sourceBase, double usableBytes);
 
 }  // namespace radixel::engine

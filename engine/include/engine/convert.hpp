@@ -17,10 +17,19 @@ namespace radixel {
 // digits are upper case when `toUpperCase` is true, lower case otherwise, and
 // markers always lower case. Zero is "0", never "-0". Input is read
 // tolerantly (blanks and line breaks anywhere, "+", letters in either case).
-// Nothing throws: bad input, and work beyond about 1 GiB of memory (refused
-// before it starts), give a short message naming the problem and where it is,
+// Nothing throws: bad input, work beyond the memory that the machine and the
+// process's limits leave (refused before it starts), and an allocation that
+// fails all the same give a short message naming the problem and where it is,
 // e.g. "Not a digit in base 10: 'G' at character 5".
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
                     std::int32_t numPlaces, bool toUpperCase);
+
+namespace engine {
+
+// convert() with the bytes it may use given instead of read from the machine.
+std::string convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                          std::int32_t numPlaces, bool toUpperCase, double usableBytes);
+
+}  // namespace engine
 
 }  // namespace radixel

@@ -15,7 +15,8 @@ namespace fw {
 void SetPluginFolder(const std::filesystem::path& folder);
 std::filesystem::path PluginFolder();
 
-// A table of slots for entry points, all empty; allocated anew by each call, never released.
+// A table of slots for entry points, all empty, allocated anew by each call with new[]. The
+// program never releases its table; whoever else asks for one frees it with delete[].
 void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots);
 // The entry point whose signature text is exactly the given one, over every module ("*.so")
 // in the plug-in folder in name order; nullptr when none matches. A module is loaded on first

@@ -3,6 +3,7 @@
 #include "framework/Window.hpp"
 
 #include <memory>
+#include <string_view>
 
 namespace fw {
 class Canvas;
@@ -27,6 +28,10 @@ public:
     virtual std::shared_ptr<fw::RoundRectangle> RoundRectangle1();
     virtual std::shared_ptr<fw::Label> StaticText2();
     virtual std::shared_ptr<fw::Canvas> Canvas1();
+
+    // The design-time record applied to the window ("AboutWindow") or to the control of that name;
+    // nullptr for any other name.
+    static const fw::String* DesignRecord(std::string_view name);
 };
 
 namespace instance {

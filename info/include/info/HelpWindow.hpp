@@ -4,6 +4,7 @@
 #include "framework/Window.hpp"
 
 #include <memory>
+#include <string_view>
 
 namespace fw {
 class Canvas;
@@ -30,6 +31,10 @@ public:
     // Each gives the control of its name, or nil when the window has none.
     virtual std::shared_ptr<fw::TextArea> TextAreaHelp();
     virtual std::shared_ptr<fw::Canvas> Canvas1();
+
+    // The design-time record applied to the window ("HelpWindow") or to the control of that name;
+    // nullptr for any other name.
+    static const fw::String* DesignRecord(std::string_view name);
     // Leaves every key to the text area, which is read-only: the key is never consumed here.
     virtual bool TextAreaHelp_KeyDown(std::shared_ptr<fw::TextArea> area, fw::String key);
 
