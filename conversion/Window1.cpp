@@ -53,35 +53,36 @@ ControlDesign LabelDesign(const char* name, Bounds at, std::int32_t tabIndex, co
 
 // The fields take numbers, so spelling is not checked in them.
 ControlDesign TextFieldDesign(const char* name, Bounds at, std::int32_t tabIndex) {
-    return {name, ControlRecordHead(name, at, kLockedLeftTop) + fw::Record({
-                      {"TabPanelIndex", 0},
-                      {"TabIndex", tabIndex},
-                      {"TabStop", true},
-                      {"Border", true},
-                      {"Password", false},
-                      {"UseFocusRing", true},
-                      {"TextColor", kBlack},
-                      {"BackColor", kWhite},
-                      {"Enabled", true},
-                      {"Format", ""},
-                      {"Visible", true},
-                      {"HelpTag", ""},
-                      {"AutoDeactivate", true},
-                      {"TextFont", "System"},
-                      {"Bold", false},
-                      {"Italic", false},
-                      {"Underline", false},
-                      {"CueText", ""},
-                      {"Text", ""},
-                      {"Mask", ""},
-                      {"ReadOnly", false},
-                      {"LimitText", 0},
-                      {"AcceptTabs", false},
-                      {"Alignment", 0},
-                      {"AutomaticallyCheckSpelling", false},
-                      {"DataSource", ""},
-                      {"DataField", ""},
-                  })};
+    const fw::String rows = fw::Record({
+        {"TabPanelIndex", 0},
+        {"TabIndex", tabIndex},
+        {"TabStop", true},
+        {"Border", true},
+        {"Password", false},
+        {"UseFocusRing", true},
+        {"TextColor", kBlack},
+        {"BackColor", kWhite},
+        {"Enabled", true},
+        {"Format", ""},
+        {"Visible", true},
+        {"HelpTag", ""},
+        {"AutoDeactivate", true},
+        {"TextFont", "System"},
+        {"Bold", false},
+        {"Italic", false},
+        {"Underline", false},
+        {"CueText", ""},
+        {"Text", ""},
+        {"Mask", ""},
+        {"ReadOnly", false},
+        {"LimitText", 0},
+        {"AcceptTabs", false},
+        {"Alignment", 0},
+        {"AutomaticallyCheckSpelling", false},
+        {"DataSource", ""},
+        {"DataField", ""},
+    });
+    return {name, ControlRecordHead(name, at, kLockedLeftTop) + rows};
 }
 
 ControlDesign TextAreaDesign(const char* name, Bounds at, std::int32_t tabIndex) {
@@ -97,24 +98,25 @@ ControlDesign TextAreaDesign(const char* name, Bounds at, std::int32_t tabIndex)
 
 // Neither arrow is the default or the cancel button: Return and Escape stay with the panes.
 ControlDesign PushButtonDesign(const char* name, Bounds at, std::int32_t tabIndex, const char* caption) {
-    return {name, ControlRecordHead(name, at, kLockedLeftTop) + fw::Record({
-                      {"TabPanelIndex", 0},
-                      {"TabIndex", tabIndex},
-                      {"TabStop", true},
-                      {"Caption", caption},
-                      {"Default", false},
-                      {"Cancel", false},
-                      {"Enabled", true},
-                      {"Visible", true},
-                      {"HelpTag", ""},
-                      {"AutoDeactivate", true},
-                      {"ButtonStyle", 0},
-                      {"TextFont", "System"},
-                      {"Bold", false},
-                      {"Italic", false},
-                      {"Underline", false},
-                      {"InitialParent", ""},
-                  })};
+    const fw::String rows = fw::Record({
+        {"TabPanelIndex", 0},
+        {"TabIndex", tabIndex},
+        {"TabStop", true},
+        {"Caption", caption},
+        {"Default", false},
+        {"Cancel", false},
+        {"Enabled", true},
+        {"Visible", true},
+        {"HelpTag", ""},
+        {"AutoDeactivate", true},
+        {"ButtonStyle", 0},
+        {"TextFont", "System"},
+        {"Bold", false},
+        {"Italic", false},
+        {"Underline", false},
+        {"InitialParent", ""},
+    });
+    return {name, ControlRecordHead(name, at, kLockedLeftTop) + rows};
 }
 
 // In creation order, which is the tab order. The right places field comes before the left one.

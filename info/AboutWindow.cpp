@@ -36,21 +36,21 @@ const fw::String& AboutWindowRecord() {
 
 // As designed, this record alone lists TabIndex before TabPanelIndex.
 const fw::String& RoundRectangle1Record() {
-    static const fw::String record =
-        ControlRecordHead("RoundRectangle1", {34, 150, 340, 100}, kLockedLeftTop) + fw::Record({
-            {"TabIndex", 4},
-            {"TabPanelIndex", 0},
-            {"Visible", true},
-            {"HelpTag", ""},
-            {"AutoDeactivate", true},
-            {"Enabled", true},
-            {"FillColor", Color::FromRGB(0xFFFFFF)},
-            {"BorderWidth", 3},
-            {"BorderColor", Color::FromRGB(0x1229FF)},
-            {"OvalWidth", 16},
-            {"OvalHeight", 16},
-            {"InitialParent", ""},
-        });
+    static const fw::String rows = fw::Record({
+        {"TabIndex", 4},
+        {"TabPanelIndex", 0},
+        {"Visible", true},
+        {"HelpTag", ""},
+        {"AutoDeactivate", true},
+        {"Enabled", true},
+        {"FillColor", Color::FromRGB(0xFFFFFF)},
+        {"BorderWidth", 3},
+        {"BorderColor", Color::FromRGB(0x1229FF)},
+        {"OvalWidth", 16},
+        {"OvalHeight", 16},
+        {"InitialParent", ""},
+    });
+    static const fw::String record = ControlRecordHead("RoundRectangle1", {34, 150, 340, 100}, kLockedLeftTop) + rows;
     return record;
 }
 

@@ -16,7 +16,7 @@ const char* const kName = "Canvas1";
 }
 
 fw::String EmblemCanvasRecord(std::int32_t left, std::int32_t top) {
-    return ControlRecordHead(kName, {left, top, 128, 128}, kLockedLeftTop) + fw::Record({
+    const fw::String rows = fw::Record({
         {"TabPanelIndex", 0},
         {"TabIndex", 3},
         {"TabStop", true},
@@ -31,6 +31,7 @@ fw::String EmblemCanvasRecord(std::int32_t left, std::int32_t top) {
         {"EraseBackground", true},
         {"InitialParent", ""},
     });
+    return ControlRecordHead(kName, {left, top, 128, 128}, kLockedLeftTop) + rows;
 }
 
 void CreateEmblemCanvas(fw::Window& window, const fw::String& record) {

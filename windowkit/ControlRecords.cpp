@@ -46,7 +46,7 @@ fw::String ControlRecordHead(const char* name, Bounds at, Locks locks) {
 }
 
 fw::String LabelRecord(const LabelValues& label) {
-    return ControlRecordHead(label.name, label.at, label.locks) + fw::Record({
+    const fw::String rows = fw::Record({
         {"TabPanelIndex", 0},
         {"TabIndex", label.tabIndex},
         {"Text", label.text},
@@ -67,10 +67,11 @@ fw::String LabelRecord(const LabelValues& label) {
         {"DataField", ""},
         {"InitialParent", label.initialParent},
     });
+    return ControlRecordHead(label.name, label.at, label.locks) + rows;
 }
 
 fw::String TextAreaRecord(const TextAreaValues& area) {
-    return ControlRecordHead(area.name, area.at, area.locks) + fw::Record({
+    const fw::String rows = fw::Record({
         {"TabPanelIndex", 0},
         {"TabIndex", area.tabIndex},
         {"TabStop", true},
@@ -102,6 +103,7 @@ fw::String TextAreaRecord(const TextAreaValues& area) {
         {"DataSource", ""},
         {"DataField", ""},
     });
+    return ControlRecordHead(area.name, area.at, area.locks) + rows;
 }
 
 }  // namespace radixel
