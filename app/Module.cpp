@@ -15,11 +15,7 @@ namespace {
 using ClassLookup = const fw::ClassTable& (*)();
 
 constexpr ClassLookup kProgramClasses[] = {
-    &App::Lookup,
-    &Window1::Lookup,
-    &MenuBar1::Lookup,
-    &AboutWindow::Lookup,
-    &HelpWindow::Lookup,
+    &App::Lookup, &Window1::Lookup, &MenuBar1::Lookup, &AboutWindow::Lookup, &HelpWindow::Lookup,
 };
 
 }  // namespace

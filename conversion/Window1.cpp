@@ -133,20 +133,28 @@ const ControlDesign kTextFieldNumPlacesRight = TextFieldDesign("TextFieldNumPlac
 const ControlDesign kTextFieldNumPlacesLeft = TextFieldDesign("TextFieldNumPlacesLeft", {64, 308, 80, 22}, 10);
 
 const ControlDesign* const kControlDesigns[] = {
-    &kLabel1,       &kLabel2,      &kTextFieldBaseLeft, &kTextFieldBaseRight,      &kTextAreaLeft,
-    &kTextAreaRight, &kPushButton1, &kPushButton2,       &kLabel3, &kTextFieldNumPlacesRight,
+    &kLabel1,
+    &kLabel2,
+    &kTextFieldBaseLeft,
+    &kTextFieldBaseRight,
+    &kTextAreaLeft,
+    &kTextAreaRight,
+    &kPushButton1,
+    &kPushButton2,
+    &kLabel3,
+    &kTextFieldNumPlacesRight,
     &kTextFieldNumPlacesLeft,
 };
 
 }  // namespace
 
 const Window1::Direction Window1::kLeftToRight = {
-    &Window1::TextFieldBaseLeft, &Window1::TextFieldBaseRight, &Window1::TextAreaLeft,
+    &Window1::TextFieldBaseLeft,       &Window1::TextFieldBaseRight, &Window1::TextAreaLeft,
     &Window1::TextFieldNumPlacesRight, &Window1::TextAreaRight,
 };
 
 const Window1::Direction Window1::kRightToLeft = {
-    &Window1::TextFieldBaseRight, &Window1::TextFieldBaseLeft, &Window1::TextAreaRight,
+    &Window1::TextFieldBaseRight,     &Window1::TextFieldBaseLeft, &Window1::TextAreaRight,
     &Window1::TextFieldNumPlacesLeft, &Window1::TextAreaLeft,
 };
 
@@ -208,13 +216,9 @@ void Window1::CreatePushButton(const char* name, const fw::String& record,
     fw::RuntimeAddEventHandler(*FindControl<fw::PushButton>(*this, name), fw::events::PushButtonAction, delegate);
 }
 
-std::shared_ptr<fw::Label> Window1::Label1() {
-    return ControlNamed<fw::Label>(*this, "Label1");
-}
+std::shared_ptr<fw::Label> Window1::Label1() { return ControlNamed<fw::Label>(*this, "Label1"); }
 
-std::shared_ptr<fw::Label> Window1::Label2() {
-    return ControlNamed<fw::Label>(*this, "Label2");
-}
+std::shared_ptr<fw::Label> Window1::Label2() { return ControlNamed<fw::Label>(*this, "Label2"); }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldBaseLeft() {
     return ControlNamed<fw::TextField>(*this, "TextFieldBaseLeft");
@@ -224,25 +228,15 @@ std::shared_ptr<fw::TextField> Window1::TextFieldBaseRight() {
     return ControlNamed<fw::TextField>(*this, "TextFieldBaseRight");
 }
 
-std::shared_ptr<fw::TextArea> Window1::TextAreaLeft() {
-    return ControlNamed<fw::TextArea>(*this, "TextAreaLeft");
-}
+std::shared_ptr<fw::TextArea> Window1::TextAreaLeft() { return ControlNamed<fw::TextArea>(*this, "TextAreaLeft"); }
 
-std::shared_ptr<fw::TextArea> Window1::TextAreaRight() {
-    return ControlNamed<fw::TextArea>(*this, "TextAreaRight");
-}
+std::shared_ptr<fw::TextArea> Window1::TextAreaRight() { return ControlNamed<fw::TextArea>(*this, "TextAreaRight"); }
 
-std::shared_ptr<fw::PushButton> Window1::PushButton1() {
-    return ControlNamed<fw::PushButton>(*this, "PushButton1");
-}
+std::shared_ptr<fw::PushButton> Window1::PushButton1() { return ControlNamed<fw::PushButton>(*this, "PushButton1"); }
 
-std::shared_ptr<fw::PushButton> Window1::PushButton2() {
-    return ControlNamed<fw::PushButton>(*this, "PushButton2");
-}
+std::shared_ptr<fw::PushButton> Window1::PushButton2() { return ControlNamed<fw::PushButton>(*this, "PushButton2"); }
 
-std::shared_ptr<fw::Label> Window1::Label3() {
-    return ControlNamed<fw::Label>(*this, "Label3");
-}
+std::shared_ptr<fw::Label> Window1::Label3() { return ControlNamed<fw::Label>(*this, "Label3"); }
 
 std::shared_ptr<fw::TextField> Window1::TextFieldNumPlacesRight() {
     return ControlNamed<fw::TextField>(*this, "TextFieldNumPlacesRight");

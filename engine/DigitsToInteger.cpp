@@ -69,7 +69,8 @@ mpz_class fromSmallBase(const std::uint16_t* digits, std::size_t count, std::uin
 class DivideAndConquerReader {
 public:
     DivideAndConquerReader(std::uint32_t base, std::size_t count)
-        : base_(base), group_(limbGroupOf(base)),
+        : base_(base),
+          group_(limbGroupOf(base)),
           table_(base, std::max<std::size_t>(group_.digits, kSetBaseCaseLimbs * group_.digits), count)
     {
     }

@@ -45,7 +45,8 @@ std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target)
     std::size_t places = 0;
     for (const PrimePower& f : factor(target)) {
         const mpz_class prime = f.prime;
-        const auto removed = static_cast<std::size_t>(mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), prime.get_mpz_t()));
+        const auto removed =
+            static_cast<std::size_t>(mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), prime.get_mpz_t()));
         places = std::max(places, removed / f.multiplicity + (removed % f.multiplicity != 0));
     }
     if (rest != 1) {

@@ -62,7 +62,8 @@ void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std
     const std::size_t limbCount = mpz_size(x.get_mpz_t());
     // mpn_get_str overwrites its operand.
     std::vector<mp_limb_t> scratch(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + limbCount);
-    std::vector<unsigned char> raw(static_cast<std::size_t>(static_cast<double>(limbCount) * kLimbBits / log2Of(base)) + 2);
+    std::vector<unsigned char> raw(static_cast<std::size_t>(static_cast<double>(limbCount) * kLimbBits / log2Of(base)) +
+                                   2);
     const std::size_t produced =
         mpn_get_str(raw.data(), static_cast<int>(base), scratch.data(), static_cast<mp_size_t>(limbCount));
     std::size_t skip = 0;
@@ -78,7 +79,8 @@ void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std
 class DivideAndConquerWriter {
 public:
     DivideAndConquerWriter(std::uint32_t base, std::size_t len)
-        : base_(base), group_(limbGroupOf(base)),
+        : base_(base),
+          group_(limbGroupOf(base)),
           table_(base, std::max<std::size_t>(group_.digits, kGetBaseCaseLimbs * group_.digits), len)
     {
     }
@@ -144,8 +146,7 @@ Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDi
     }
     const std::size_t bits = mpz_sizeinbase(x.get_mpz_t(), 2);
     const unsigned bitsPerDigit = powerOfTwoExponent(base);
-    const std::size_t natural =
-        bitsPerDigit > 0 ? (bits + bitsPerDigit - 1) / bitsPerDigit : digitBound(bits, base);
+    const std::size_t natural = bitsPerDigit > 0 ? (bits + bitsPerDigit - 1) / bitsPerDigit : digitBound(bits, base);
     Digits digits(std::max(natural, minDigits), 0);
     std::uint16_t* const tail = digits.data() + (digits.size() - natural);
     if (bitsPerDigit > 0) {

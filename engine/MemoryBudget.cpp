@@ -173,8 +173,8 @@ MemoryFigures readMemoryFigures()
         unified = controlGroupRoom("/sys/fs/cgroup", *paths.unified, "memory.max", "memory.current");
     }
     if (paths.memory) {
-        memory = controlGroupRoom("/sys/fs/cgroup/memory", *paths.memory, "memory.limit_in_bytes",
-                                  "memory.usage_in_bytes");
+        memory =
+            controlGroupRoom("/sys/fs/cgroup/memory", *paths.memory, "memory.limit_in_bytes", "memory.usage_in_bytes");
     }
     figures.controlGroup = unified;
     if (memory && (!unified || memory->limit - memory->used < unified->limit - unified->used)) {

@@ -275,8 +275,8 @@ std::string scientificResult(const Request& request, const Notation& number)
     double places = static_cast<double>(request.places);
     if (endsAfter) {
         // The mantissa needs the value's own places plus one for each power of the base above one.
-        const double largestExponent = (mantissaBits + std::max(0.0, static_cast<double>(power)) * log2Of(request.from)) /
-                                       log2Of(request.to);
+        const double largestExponent =
+            (mantissaBits + std::max(0.0, static_cast<double>(power)) * log2Of(request.from)) / log2Of(request.to);
         places = std::min(places, static_cast<double>(*endsAfter) + largestExponent + 1);
     }
     shape.scaleBits = valueSizeBits + places * log2Of(request.to);

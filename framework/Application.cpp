@@ -27,7 +27,8 @@ void Application::SetMenuBar(std::shared_ptr<fw::MenuBar> bar) { menuBar_ = std:
 // A second registration under a name replaces the first in its place, so that one choice
 // never runs two handlers and the registry keeps the order of first registration.
 void Application::AddMenuHandler(const String& itemName, MenuHandler handler) {
-    auto it = std::find_if(handlers_.begin(), handlers_.end(), [&](const auto& entry) { return entry.first == itemName; });
+    auto it =
+        std::find_if(handlers_.begin(), handlers_.end(), [&](const auto& entry) { return entry.first == itemName; });
     if (it != handlers_.end()) it->second = std::move(handler);
     else handlers_.emplace_back(itemName, std::move(handler));
 }

@@ -51,7 +51,8 @@ QApplication* widgetApplication() { return qobject_cast<QApplication*>(QCoreAppl
 
 std::string lower(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
@@ -149,8 +150,8 @@ struct MenuItem::Impl {
     bool enabled = true;
 
     std::vector<std::shared_ptr<MenuItem>> children;
-    MenuItem* parent = nullptr;           // for walking up; cleared when the parent goes
-    std::weak_ptr<Object> parentHandle;   // for handing the parent out
+    MenuItem* parent = nullptr;          // for walking up; cleared when the parent goes
+    std::weak_ptr<Object> parentHandle;  // for handing the parent out
 
     std::vector<QPointer<QWidget>> presenters;
     std::unique_ptr<QAction> action;
@@ -165,7 +166,8 @@ struct MenuItem::Impl {
 
     void ensureMenu() {
         if (menu || children.empty() || !action) return;
-        if (!widgetApplication()) throw RuntimeException("RuntimeException: menus need the framework's runtime (RuntimeInit)");
+        if (!widgetApplication())
+            throw RuntimeException("RuntimeException: menus need the framework's runtime (RuntimeInit)");
         menu = std::make_unique<QMenu>();
         menu->setTitle(action->text());
         QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(), [] { BringMenusUpToDate(); });
@@ -339,7 +341,8 @@ bool MenuItem::Action() {
 
 QAction* MenuItem::action() const {
     if (impl_->action) return impl_->action.get();
-    if (!widgetApplication()) throw RuntimeException("RuntimeException: menus need the framework's runtime (RuntimeInit)");
+    if (!widgetApplication())
+        throw RuntimeException("RuntimeException: menus need the framework's runtime (RuntimeInit)");
 
     impl_->action = std::make_unique<QAction>();
     QAction* a = impl_->action.get();

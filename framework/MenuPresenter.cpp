@@ -64,7 +64,8 @@ bool matchesShownShortcut(const QKeyEvent& key) {
             if (found) return;
             // Only an entry whose QAction exists has been shown, and so can be dispatched by Qt.
             const QAction* action = entry.actionIfMade();
-            found = action && !action->shortcut().isEmpty() && action->shortcut().matches(pressed) != QKeySequence::NoMatch;
+            found =
+                action && !action->shortcut().isEmpty() && action->shortcut().matches(pressed) != QKeySequence::NoMatch;
         });
     return found;
 }
@@ -111,7 +112,9 @@ private:
     bool busy_ = false;
 };
 
-bool isMenu(const QObject* object) { return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object); }
+bool isMenu(const QObject* object) {
+    return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object);
+}
 
 bool isTextControl(const QObject* object) {
     return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object) ||
@@ -163,7 +166,8 @@ public:
         if (!watched->isWidgetType() || isMenu(watched)) return QObject::eventFilter(watched, event);
         HeldControl& held = heldControl();
         if (event->type() == QEvent::FocusOut && isTextControl(watched) &&
-            (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason || isMenu(QApplication::focusWidget()))) {
+            (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason ||
+             isMenu(QApplication::focusWidget()))) {
             held.hold(static_cast<QWidget*>(watched));
         } else if (event->type() == QEvent::FocusIn && held.control) {
             if (watched == held.control) held.restoreSelection();

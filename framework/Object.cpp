@@ -50,9 +50,7 @@ std::shared_ptr<Object> RuntimeNewObject(const ClassTable& cls) {
     return cls.allocate();
 }
 
-bool RuntimeObjectIsa(const Object* object, const ClassTable& cls) {
-    return object && object->classTable().isa(cls);
-}
+bool RuntimeObjectIsa(const Object* object, const ClassTable& cls) { return object && object->classTable().isa(cls); }
 
 void RaiseIllegalCast(const Object& object, const ClassTable& cls) {
     throw IllegalCastException(

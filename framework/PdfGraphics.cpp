@@ -150,8 +150,12 @@ struct PdfGraphics::Impl {
     // What the caller may have set on the painter and expects to hold across an erasure.
     struct PainterState {
         explicit PainterState(const QPainter& p)
-            : font(p.font()), pen(p.pen()), brush(p.brush()), transform(p.worldTransform()),
-              hints(p.renderHints()), opacity(p.opacity()) {}
+            : font(p.font()),
+              pen(p.pen()),
+              brush(p.brush()),
+              transform(p.worldTransform()),
+              hints(p.renderHints()),
+              opacity(p.opacity()) {}
         void restore(QPainter& p) const {
             p.setFont(font);
             p.setPen(pen);
@@ -196,8 +200,7 @@ PdfGraphics::PdfGraphics(const std::filesystem::path& file, std::int32_t copies,
     impl_->writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                             QMarginsF(MarginPoints, MarginPoints, MarginPoints, MarginPoints),
                                             QPageLayout::Point));
-    if (!impl_->begin())
-        throw RuntimeException(String("RuntimeException: cannot write the PDF file " + file.string()));
+    if (!impl_->begin()) throw RuntimeException(String("RuntimeException: cannot write the PDF file " + file.string()));
 }
 
 PdfGraphics::~PdfGraphics() { Finish(); }

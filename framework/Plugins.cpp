@@ -87,7 +87,7 @@ std::string truncation(const fs::path& file) {
     if (!in.read(reinterpret_cast<char*>(segments.data()),
                  static_cast<std::streamsize>(segments.size() * sizeof(ElfW(Phdr)))))
         return "cannot be read";
-    for (const ElfW(Phdr)& segment : segments) {
+    for (const ElfW(Phdr) & segment : segments) {
         if (segment.p_type != PT_LOAD && segment.p_type != PT_DYNAMIC) continue;
         if (!within(segment.p_offset, segment.p_filesz))
             return "cut short (" + std::to_string(size) + " bytes, a segment reaches to " +
@@ -171,8 +171,8 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
             if (matches(table->entries[i], signature)) return reinterpret_cast<void*>(table->entries[i].function);
     }
     if (r.collectingMisses) {
-        std::string line = "radixel: no plug-in in \"" + folder.string() + "\" provides \"" +
-                           oneLine(signature.bytes()) + "\"";
+        std::string line =
+            "radixel: no plug-in in \"" + folder.string() + "\" provides \"" + oneLine(signature.bytes()) + "\"";
         if (!passedOver.empty()) {
             line += " (passed over: ";
             for (std::size_t i = 0; i < passedOver.size(); ++i) line += (i ? "; " : "") + passedOver[i];

@@ -55,7 +55,8 @@ void PushButton::applyToWidget() {
 
 void PushButton::Push() {
     if (!Enabled()) return;
-    auto action = std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(handler(events::PushButtonAction));
+    auto action =
+        std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(handler(events::PushButtonAction));
     if (!action) return;
     auto self = std::dynamic_pointer_cast<PushButton>(weak_from_this().lock());
     CallGuarded([&] { action->Invoke(self); });

@@ -9,9 +9,7 @@
 
 namespace fw::qtbridge {
 
-QString toQString(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString toQString(const String& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 String toString(const QString& text) {
     QByteArray bytes = text.toUtf8();

@@ -26,7 +26,7 @@ constexpr std::int32_t kDefaultHeight = 20;
 
 std::int32_t saturated(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                               std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // Qt keeps widget coordinates and sizes within these bounds.
@@ -271,8 +271,8 @@ void RuntimeAddEventHandler(RectControl& control, int eventNumber, std::shared_p
     if (!delegate) RaiseNilObjectException();
     const std::string& className = control.classTable().fullName;
     auto refuse = [&](const std::string& why) {
-        throw RuntimeException(String("RuntimeException: event " + std::to_string(eventNumber) + " of " + className +
-                                      ": " + why));
+        throw RuntimeException(
+            String("RuntimeException: event " + std::to_string(eventNumber) + " of " + className + ": " + why));
     };
     switch (eventNumber) {
     case events::PushButtonAction:
@@ -286,8 +286,7 @@ void RuntimeAddEventHandler(RectControl& control, int eventNumber, std::shared_p
             refuse("KeyDown takes a delegate \"( TextArea, String ) as Boolean\", not \"" +
                    delegate->Signature().bytes() + "\"");
         break;
-    default:
-        refuse("the control has no such event");
+    default: refuse("the control has no such event");
     }
     control.impl_->handlers[eventNumber] = std::move(delegate);
 }

@@ -44,7 +44,9 @@ int longestUnbrokenRun(const QTextDocument& document) {
 class DocumentPrinter final : public StyledTextPrinter {
 public:
     DocumentPrinter(const QTextDocument& text, Graphics& page, std::int32_t width)
-        : document_(text.clone()), page_(&page), pageOwner_(page.weak_from_this()),
+        : document_(text.clone()),
+          page_(&page),
+          pageOwner_(page.weak_from_this()),
           pageWasShared_(!pageOwner_.expired()) {
         QAbstractTextDocumentLayout* layout = document_->documentLayout();
         if (QPainter* painter = page.painter(); painter && painter->device()) layout->setPaintDevice(painter->device());
@@ -87,8 +89,8 @@ public:
 private:
     struct Line {
         QTextBlock block;
-        int index;      // within the block's layout
-        double top;     // in document coordinates
+        int index;   // within the block's layout
+        double top;  // in document coordinates
         double bottom;
     };
 

@@ -144,8 +144,8 @@ void TextArea::SetText(const String& text) {
 }
 
 bool TextArea::KeyDown(const String& key) {
-    auto keyDown = std::dynamic_pointer_cast<Delegate<bool(std::shared_ptr<TextArea>, String)>>(
-        handler(events::TextAreaKeyDown));
+    auto keyDown =
+        std::dynamic_pointer_cast<Delegate<bool(std::shared_ptr<TextArea>, String)>>(handler(events::TextAreaKeyDown));
     if (!keyDown) return false;
     return keyDown->Invoke(std::dynamic_pointer_cast<TextArea>(weak_from_this().lock()), key);
 }

@@ -95,9 +95,7 @@ void TextField::applyLimit() {
     delete old;
 }
 
-String TextField::Text() const {
-    return impl_->field ? qtbridge::toString(impl_->field->text()) : impl_->pendingText;
-}
+String TextField::Text() const { return impl_->field ? qtbridge::toString(impl_->field->text()) : impl_->pendingText; }
 void TextField::SetText(const String& text) {
     if (impl_->field) impl_->field->setText(qtbridge::toQString(text));
     else impl_->pendingText = text;

@@ -140,7 +140,8 @@ void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added
     const qsizetype shift = added - removed;
     const qsizetype first = std::max<qsizetype>(0, lineOf(pos) - 1);
     const auto oldEnd = static_cast<qsizetype>(starts_.size());
-    auto next = static_cast<qsizetype>(std::upper_bound(starts_.begin(), starts_.end(), pos + removed) - starts_.begin());
+    auto next =
+        static_cast<qsizetype>(std::upper_bound(starts_.begin(), starts_.end(), pos + removed) - starts_.begin());
     std::vector<qsizetype> fresh;
     double width = 0;
     qsizetype resumed = oldEnd;
@@ -158,7 +159,8 @@ void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added
     if (resumed == oldEnd) widest_ = std::max(widest_, width);
     starts_.erase(starts_.begin() + first + 1, starts_.begin() + resumed);
     starts_.insert(starts_.begin() + first + 1, fresh.begin(), fresh.end());
-    for (auto it = starts_.begin() + first + 1 + static_cast<qsizetype>(fresh.size()); it != starts_.end(); ++it) *it += shift;
+    for (auto it = starts_.begin() + first + 1 + static_cast<qsizetype>(fresh.size()); it != starts_.end(); ++it)
+        *it += shift;
     updateScrollBars();
 }
 
@@ -168,7 +170,8 @@ void TextView::updateScrollBars() {
     verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(hidden, INT_MAX)));
     verticalScrollBar()->setPageStep(std::max(1, shown));
     const double room = viewport()->width() - 2 * kMargin;
-    horizontalScrollBar()->setRange(0, wrapping_ ? 0 : static_cast<int>(std::min<double>(std::max(0.0, widest_ + 1 - room), INT_MAX)));
+    horizontalScrollBar()->setRange(
+        0, wrapping_ ? 0 : static_cast<int>(std::min<double>(std::max(0.0, widest_ + 1 - room), INT_MAX)));
     horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
     horizontalScrollBar()->setSingleStep(std::max(1, lineHeight_));
 }
@@ -217,9 +220,9 @@ double TextView::xOf(qsizetype line, qsizetype position) const {
 }
 
 qsizetype TextView::positionAt(QPoint point) const {
-    const qsizetype line = std::clamp<qsizetype>(verticalScrollBar()->value() + (point.y() - kMargin) / lineHeight_ -
-                                                     (point.y() < kMargin ? 1 : 0),
-                                                 0, lineCount() - 1);
+    const qsizetype line = std::clamp<qsizetype>(
+        verticalScrollBar()->value() + (point.y() - kMargin) / lineHeight_ - (point.y() < kMargin ? 1 : 0), 0,
+        lineCount() - 1);
     const qsizetype end = lineEnd(line);
     double x = lineLeft(line);
     for (qsizetype i = lineStart(line); i < end; ++i) {
@@ -244,8 +247,7 @@ QRect TextView::caretRect() const {
 void TextView::replace(qsizetype pos, qsizetype length, const QString& with, bool typed) {
     if (typed && length == 0 && !undo_.empty() && undo_.back().typed && undo_.back().pos + undo_.back().added == pos)
         undo_.back().added += with.size();
-    else
-        undo_.push_back({pos, text_.mid(pos, length), with.size(), typed});
+    else undo_.push_back({pos, text_.mid(pos, length), with.size(), typed});
     redo_.clear();
     text_.replace(pos, length, with);
     layOutAfterEdit(pos, length, with.size());
@@ -455,7 +457,8 @@ void TextView::paintEvent(QPaintEvent* event) {
             double bx = ax;
             for (qsizetype i = a; i < b; ++i) bx += advance(i);
             // A selected line break shows as a blank's width.
-            if (selTo > end && end < text_.size() && to == end) bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
+            if (selTo > end && end < text_.size() && to == end)
+                bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
             const QRectF band(ax, top, bx - ax, lineHeight_);
             painter.fillRect(band, palette().color(QPalette::Highlight));
             painter.save();
@@ -522,13 +525,22 @@ bool TextView::focusNextPrevChild(bool next) {
 // The view's own keys are taken before the window's shortcuts, as Qt's editors take them.
 bool TextView::handlesShortcut(QKeyEvent* key) const {
     static const QKeySequence::StandardKey own[] = {
-        QKeySequence::Copy,         QKeySequence::Cut,           QKeySequence::Paste,
-        QKeySequence::Undo,         QKeySequence::Redo,          QKeySequence::SelectAll,
-        QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
-        QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
-        QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
-        QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
-        QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+        QKeySequence::Copy,
+        QKeySequence::Cut,
+        QKeySequence::Paste,
+        QKeySequence::Undo,
+        QKeySequence::Redo,
+        QKeySequence::SelectAll,
+        QKeySequence::MoveToStartOfDocument,
+        QKeySequence::MoveToEndOfDocument,
+        QKeySequence::SelectStartOfDocument,
+        QKeySequence::SelectEndOfDocument,
+        QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord,
+        QKeySequence::SelectNextWord,
+        QKeySequence::SelectPreviousWord,
+        QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfWord,
     };
     for (QKeySequence::StandardKey k : own)
         if (key->matches(k)) return true;
@@ -595,7 +607,8 @@ bool TextView::moveKey(QKeyEvent* key) {
         break;
     case Right:
         if (!select && hasSelection()) to = std::max(cursor_, anchor_);
-        else if (to < text_.size()) to += (to + 1 < text_.size() && QChar::isHighSurrogate(text_.at(to).unicode())) ? 2 : 1;
+        else if (to < text_.size())
+            to += (to + 1 < text_.size() && QChar::isHighSurrogate(text_.at(to).unicode())) ? 2 : 1;
         break;
     case Up:
         to = line == 0 ? 0 : toLine(line - 1);
@@ -669,15 +682,16 @@ bool TextView::editKey(QKeyEvent* key) {
 }
 
 void TextView::keyPressEvent(QKeyEvent* key) {
-    const bool vertical = key->matches(QKeySequence::MoveToPreviousLine) || key->matches(QKeySequence::MoveToNextLine) ||
-                          key->matches(QKeySequence::SelectPreviousLine) || key->matches(QKeySequence::SelectNextLine) ||
-                          key->matches(QKeySequence::MoveToPreviousPage) || key->matches(QKeySequence::MoveToNextPage) ||
-                          key->matches(QKeySequence::SelectPreviousPage) || key->matches(QKeySequence::SelectNextPage);
+    const bool vertical =
+        key->matches(QKeySequence::MoveToPreviousLine) || key->matches(QKeySequence::MoveToNextLine) ||
+        key->matches(QKeySequence::SelectPreviousLine) || key->matches(QKeySequence::SelectNextLine) ||
+        key->matches(QKeySequence::MoveToPreviousPage) || key->matches(QKeySequence::MoveToNextPage) ||
+        key->matches(QKeySequence::SelectPreviousPage) || key->matches(QKeySequence::SelectNextPage);
     if (!vertical) wantedX_ = -1;
     if (readOnly_ && key->key() == Qt::Key_Space) {
         // Read-only text pages on the space bar, as a browser does.
         verticalScrollBar()->triggerAction(key->modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
-                                                                                 : QAbstractSlider::SliderPageStepAdd);
+                                                                                : QAbstractSlider::SliderPageStepAdd);
     } else if (!moveKey(key) && !editKey(key)) {
         key->ignore();
         return;

@@ -198,8 +198,7 @@ void Window::SetMenuBar(std::shared_ptr<fw::MenuBar> bar) {
 
 std::shared_ptr<RectControl> Window::New(const ClassTable& controlClass) {
     auto control = std::dynamic_pointer_cast<RectControl>(RuntimeNewObject(controlClass));
-    if (!control)
-        throw RuntimeException(String("RuntimeException: " + controlClass.fullName + " is no control class"));
+    if (!control) throw RuntimeException(String("RuntimeException: " + controlClass.fullName + " is no control class"));
     control->attachTo(std::static_pointer_cast<Window>(weak_from_this().lock()));
     return control;
 }
@@ -318,7 +317,8 @@ void Window::layoutControls() {
 void Window::applyTabOrder() {
     std::vector<RectControl*> order;
     for (const auto& control : impl_->controls)
-        if (control->widget() && impl_->frame && control->widget()->window() == impl_->frame) order.push_back(control.get());
+        if (control->widget() && impl_->frame && control->widget()->window() == impl_->frame)
+            order.push_back(control.get());
     std::stable_sort(order.begin(), order.end(),
                      [](const RectControl* a, const RectControl* b) { return a->TabIndex() < b->TabIndex(); });
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());

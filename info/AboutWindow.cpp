@@ -124,13 +124,9 @@ std::shared_ptr<fw::RoundRectangle> AboutWindow::RoundRectangle1() {
     return ControlNamed<fw::RoundRectangle>(*this, "RoundRectangle1");
 }
 
-std::shared_ptr<fw::Label> AboutWindow::StaticText2() {
-    return ControlNamed<fw::Label>(*this, "StaticText2");
-}
+std::shared_ptr<fw::Label> AboutWindow::StaticText2() { return ControlNamed<fw::Label>(*this, "StaticText2"); }
 
-std::shared_ptr<fw::Canvas> AboutWindow::Canvas1() {
-    return ControlNamed<fw::Canvas>(*this, "Canvas1");
-}
+std::shared_ptr<fw::Canvas> AboutWindow::Canvas1() { return ControlNamed<fw::Canvas>(*this, "Canvas1"); }
 
 std::shared_ptr<radixel::AboutWindow> instance::AboutWindow() { return OpenWindow<radixel::AboutWindow>(); }
 

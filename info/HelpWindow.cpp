@@ -92,19 +92,14 @@ void HelpWindow::CreateControls0() {
     auto keyDown = fw::RuntimeCreateDelegate(&HelpWindow::TextAreaHelp_KeyDown,
                                              fw::RuntimeCheckCast<HelpWindow>(shared_from_this(), Lookup()),
                                              "( TextArea, String ) as Boolean", fw::DelegateKind::Weak);
-    fw::RuntimeAddEventHandler(*FindControl<fw::TextArea>(*this, "TextAreaHelp"), fw::events::TextAreaKeyDown,
-                               keyDown);
+    fw::RuntimeAddEventHandler(*FindControl<fw::TextArea>(*this, "TextAreaHelp"), fw::events::TextAreaKeyDown, keyDown);
 
     CreateEmblemCanvas(*this, Canvas1Record());
 }
 
-std::shared_ptr<fw::TextArea> HelpWindow::TextAreaHelp() {
-    return ControlNamed<fw::TextArea>(*this, "TextAreaHelp");
-}
+std::shared_ptr<fw::TextArea> HelpWindow::TextAreaHelp() { return ControlNamed<fw::TextArea>(*this, "TextAreaHelp"); }
 
-std::shared_ptr<fw::Canvas> HelpWindow::Canvas1() {
-    return ControlNamed<fw::Canvas>(*this, "Canvas1");
-}
+std::shared_ptr<fw::Canvas> HelpWindow::Canvas1() { return ControlNamed<fw::Canvas>(*this, "Canvas1"); }
 
 bool HelpWindow::TextAreaHelp_KeyDown(std::shared_ptr<fw::TextArea>, fw::String) { return false; }
 

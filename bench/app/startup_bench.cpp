@@ -72,8 +72,8 @@ private:
             std::string fd = std::to_string(fds[1]);
             // Without -noreset the server resets each time its last client leaves, and a
             // connection made meanwhile fails.
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
-                   static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -94,7 +94,8 @@ std::string WindowTitle(xcb_connection_t* x, xcb_window_t window) {
     xcb_get_property_reply_t* reply = xcb_get_property_reply(x, cookie, nullptr);
     std::string title;
     if (reply) {
-        title.assign(static_cast<const char*>(xcb_get_property_value(reply)), static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+        title.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(reply)));
         std::free(reply);
     }
     return title;

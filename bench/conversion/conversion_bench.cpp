@@ -64,7 +64,8 @@ void PressToPainted(benchmark::State& state) {
     // much shorter is a message, not a result.
     const std::string result = window->TextAreaRight()->Text().bytes();
     const double expected = static_cast<double>(state.range(0)) * std::log(10.0) / std::log(16.0);
-    if (static_cast<double>(result.size()) < expected - 2 || static_cast<double>(result.size()) > expected + 2) state.SkipWithError(result.substr(0, 200).c_str());
+    if (static_cast<double>(result.size()) < expected - 2 || static_cast<double>(result.size()) > expected + 2)
+        state.SkipWithError(result.substr(0, 200).c_str());
     state.counters["result_digits"] = static_cast<double>(result.size());
 }
 
@@ -91,7 +92,8 @@ void PressAfterAnotherConversion(benchmark::State& state) {
         benchmark::DoNotOptimize(painted);
     }
     const double expected = static_cast<double>(state.range(1)) * std::log(10.0) / std::log(16.0);
-    if (static_cast<double>(window->TextAreaRight()->Text().size()) > expected + 2) state.SkipWithError("the earlier result is still there");
+    if (static_cast<double>(window->TextAreaRight()->Text().size()) > expected + 2)
+        state.SkipWithError("the earlier result is still there");
 }
 
 BENCHMARK(PressAfterAnotherConversion)
@@ -101,12 +103,7 @@ BENCHMARK(PressAfterAnotherConversion)
     ->Iterations(1)
     ->UseRealTime();
 
-BENCHMARK(PressToPainted)
-    ->Arg(1'000'000)
-    ->Arg(10'000'000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3)
-    ->UseRealTime();
+BENCHMARK(PressToPainted)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 

@@ -80,9 +80,9 @@ struct EngineCase {
 };
 
 const std::vector<EngineCase> kCases = {
-    {"decimal -> hex", 10, 10, 16, false},      {"decimal -> 50", 10, 10, 50, false},
-    {"decimal -> 1000", 10, 10, 1000, false},   {"decimal -> 65536", 10, 10, 65536, false},
-    {"hex -> decimal", 16, 16, 10, false},      {"2/3 -> hex places", 10, 10, 16, true},
+    {"decimal -> hex", 10, 10, 16, false},    {"decimal -> 50", 10, 10, 50, false},
+    {"decimal -> 1000", 10, 10, 1000, false}, {"decimal -> 65536", 10, 10, 65536, false},
+    {"hex -> decimal", 16, 16, 10, false},    {"2/3 -> hex places", 10, 10, 16, true},
 };
 
 void engineCase(benchmark::State& state, const EngineCase& c)

@@ -69,7 +69,11 @@ void BM_NumberSetLaidOutAndPainted(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_NumberSetLaidOutAndPainted)->Arg(1'000'000)->Arg(10'000'000)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumberSetLaidOutAndPainted)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Arg(100'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // Through the clipboard into an empty pane, as Ctrl+V does.
 void BM_NumberPastedLaidOutAndPainted(benchmark::State& state) {

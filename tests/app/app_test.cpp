@@ -111,7 +111,8 @@ TEST_F(AppTest, MenuItemsShowTheWindowsBuiltAtOpenAndBuildNewOnesAfterAClose) {
         const char* window;
         const char* other;
     };
-    for (const Case& c : {Case{"AppleAbout", kAboutWindow, kHelpWindow}, Case{"HelpRadixelHelp", kHelpWindow, kAboutWindow}}) {
+    for (const Case& c :
+         {Case{"AppleAbout", kAboutWindow, kHelpWindow}, Case{"HelpRadixelHelp", kHelpWindow, kAboutWindow}}) {
         SCOPED_TRACE(c.item);
         auto built = OpenWindow(c.window);
         ASSERT_NE(built, nullptr);

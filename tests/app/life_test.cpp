@@ -29,8 +29,10 @@ using testing::OpenWindow;
 
     const char* failed = nullptr;
     if (!IsShown(OpenWindow(testing::kConversionWindow))) failed = "the conversion window is not shown";
-    else if (!OpenWindow(testing::kHelpWindow) || IsShown(OpenWindow(testing::kHelpWindow))) failed = "help window not built hidden";
-    else if (!OpenWindow(testing::kAboutWindow) || IsShown(OpenWindow(testing::kAboutWindow))) failed = "About window not built hidden";
+    else if (!OpenWindow(testing::kHelpWindow) || IsShown(OpenWindow(testing::kHelpWindow)))
+        failed = "help window not built hidden";
+    else if (!OpenWindow(testing::kAboutWindow) || IsShown(OpenWindow(testing::kAboutWindow)))
+        failed = "About window not built hidden";
     FinalizeModule();
     if (!failed && MenuBar1::_implicitInstance) failed = "the shared menu bar outlived the module exits";
     const int status = fw::RuntimeExit();

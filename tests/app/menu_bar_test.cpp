@@ -89,8 +89,10 @@ TEST(MenuBar1Test, HoldsTheThreeMenusWithTheirEntriesInOrder) {
 
 TEST(MenuBar1Test, EntriesAreFoundByNameWithTheClassesOthersCastThemTo) {
     auto bar = instance::MenuBar1();
-    EXPECT_TRUE(fw::RuntimeCheckCast<fw::AppleMenuItem>(bar->Lookup(fw::String("AppleAbout")), fw::AppleMenuItem::Lookup()));
-    EXPECT_TRUE(fw::RuntimeCheckCast<fw::QuitMenuItem>(bar->Lookup(fw::String("FileQuit")), fw::QuitMenuItem::Lookup()));
+    EXPECT_TRUE(
+        fw::RuntimeCheckCast<fw::AppleMenuItem>(bar->Lookup(fw::String("AppleAbout")), fw::AppleMenuItem::Lookup()));
+    EXPECT_TRUE(
+        fw::RuntimeCheckCast<fw::QuitMenuItem>(bar->Lookup(fw::String("FileQuit")), fw::QuitMenuItem::Lookup()));
     for (const ExpectedMenu& menu : kMenuTree) {
         EXPECT_EQ(bar->Child(menu.menu.name), bar->Lookup(fw::String(menu.menu.name))) << menu.menu.name;
         for (const ExpectedEntry& command : menu.commands) {

@@ -49,8 +49,8 @@ std::string Describe(const Snapshot& s) {
     std::string names;
     for (const auto& n : s.handlers) names += n + " ";
     return "bound=" + std::to_string(s.bound) + " app=" + std::to_string(s.appRegistered) +
-           " appBar=" + std::to_string(s.appHoldsSharedBar) + " handlers=[" + names + "] window=" +
-           std::to_string(s.windowOpen) + " windowBar=" + std::to_string(s.windowHoldsAppBar);
+           " appBar=" + std::to_string(s.appHoldsSharedBar) + " handlers=[" + names +
+           "] window=" + std::to_string(s.windowOpen) + " windowBar=" + std::to_string(s.windowHoldsAppBar);
 }
 
 class StartupTest : public ::testing::Test {

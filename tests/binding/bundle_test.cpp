@@ -38,8 +38,7 @@ Outcome run(const fs::path& executable, const fs::path& scratch) {
 std::string line(const std::string& text, int number) {
     std::istringstream in(text);
     std::string l;
-    for (int i = 0; i <= number && std::getline(in, l); ++i) {
-    }
+    for (int i = 0; i <= number && std::getline(in, l); ++i) {}
     return l;
 }
 
@@ -77,11 +76,8 @@ TEST_F(BundleTest, FindsPluginAndResourcesFromAMovedFolderAndThroughLinks) {
     fs::create_directory_symlink(bundle / "bin", root / "linked-bin");
 
     const fs::path startedAs[] = {
-        bundle / "bin" / "radixel",
-        root / "elsewhere" / "absolute-link",
-        root / "elsewhere" / "relative-link",
-        root / "elsewhere" / "link-to-link",
-        root / "linked-bin" / "radixel",
+        bundle / "bin" / "radixel",          root / "elsewhere" / "absolute-link", root / "elsewhere" / "relative-link",
+        root / "elsewhere" / "link-to-link", root / "linked-bin" / "radixel",
     };
     for (const fs::path& executable : startedAs) {
         SCOPED_TRACE("started as " + executable.string());

@@ -50,8 +50,12 @@ TEST_F(PluginLookupTest, MatchesTheSignatureTextExactly) {
     fw::SetPluginFolder(RADIXEL_TEST_ECHO_PLUGINS);
     EXPECT_NE(lookup(kOutstanding), nullptr);
     const std::string nearMisses[] = {
-        "OutstandingTexts() as Integer", "OutstandingTexts()", kOutstanding + " ", " " + kOutstanding,
-        kOutstanding + std::string(1, '\0'), "",
+        "OutstandingTexts() as Integer",
+        "OutstandingTexts()",
+        kOutstanding + " ",
+        " " + kOutstanding,
+        kOutstanding + std::string(1, '\0'),
+        "",
     };
     for (const std::string& nearMiss : nearMisses) {
         SCOPED_TRACE("signature: \"" + nearMiss + "\"");

@@ -31,12 +31,9 @@ TEST(DesignRecordsTest, ItemsAreStoredAsTheirExampleBytes) {
         std::string bytes;
     };
     const std::vector<Example> examples = {
-        {"Window1", "Width", "Width \x00\x00\x02\x58"s},
-        {"Label1", "Index", "Index \x80\x00\x00\x00"s},
-        {"Label1", "LockLeft", "LockLeft \x01"s},
-        {"Label1", "Name", "Name \x00\x00\x00\x06Label1"s},
-        {"Label1", "TextColor", "TextColor \x00\x00\x00"s},
-        {"TextAreaRight", "BackColor", "BackColor \xFF\xFF\xFF"s},
+        {"Window1", "Width", "Width \x00\x00\x02\x58"s},    {"Label1", "Index", "Index \x80\x00\x00\x00"s},
+        {"Label1", "LockLeft", "LockLeft \x01"s},           {"Label1", "Name", "Name \x00\x00\x00\x06Label1"s},
+        {"Label1", "TextColor", "TextColor \x00\x00\x00"s}, {"TextAreaRight", "BackColor", "BackColor \xFF\xFF\xFF"s},
         {"Label1", "HelpTag", "HelpTag \x00\x00\x00\x00"s},
     };
     for (const Example& e : examples) {
@@ -58,20 +55,25 @@ struct ControlDesign {
 
 Table ExpectedRecordOf(const ControlDesign& c) {
     std::vector<std::pair<std::string, Value>> values = {
-        {"Name", std::string(c.name)}, {"Left", c.left},       {"Top", c.top},
-        {"Width", c.width},           {"Height", c.height},   {"TabIndex", c.tabIndex},
-        {"LockLeft", true},           {"LockTop", true},      {"LockRight", false},
-        {"LockBottom", false},        {"Bold", false},
+        {"Name", std::string(c.name)}, {"Left", c.left},         {"Top", c.top},     {"Width", c.width},
+        {"Height", c.height},          {"TabIndex", c.tabIndex}, {"LockLeft", true}, {"LockTop", true},
+        {"LockRight", false},          {"LockBottom", false},    {"Bold", false},
     };
     const auto add = [&](std::vector<std::pair<std::string, Value>> more) {
         values.insert(values.end(), more.begin(), more.end());
     };
     if (c.kind == &LabelTable()) {
-        add({{"Text", std::string(c.text)}, {"TextColor", "#000000"s}, {"Multiline", false}, {"InitialParent", kEmpty}});
+        add({{"Text", std::string(c.text)},
+             {"TextColor", "#000000"s},
+             {"Multiline", false},
+             {"InitialParent", kEmpty}});
     } else if (c.kind == &TextFieldTable()) {
         add({{"Text", kEmpty}, {"TextColor", "#000000"s}, {"ReadOnly", false}, {"AutomaticallyCheckSpelling", false}});
     } else if (c.kind == &TextAreaTable()) {
-        add({{"Text", kEmpty}, {"TextColor", "#000000"s}, {"Multiline", true}, {"ReadOnly", false},
+        add({{"Text", kEmpty},
+             {"TextColor", "#000000"s},
+             {"Multiline", true},
+             {"ReadOnly", false},
              {"AutomaticallyCheckSpelling", true}});
     } else {
         add({{"Caption", std::string(c.text)}, {"InitialParent", kEmpty}});
@@ -81,9 +83,15 @@ Table ExpectedRecordOf(const ControlDesign& c) {
 
 TEST(DesignRecordsTest, EveryRecordHoldsTheDesignedValues) {
     ExpectRecord("Window1", RecordOf("Window1"),
-                 With(WindowTable(), {{"Placement", 0}, {"Width", 600}, {"Height", 349}, {"Frame", 0},
-                                      {"HasBackColor", false}, {"Title", "Radixel"s}, {"Resizeable", true},
-                                      {"LiveResize", true}, {"MaximizeButton", false}}));
+                 With(WindowTable(), {{"Placement", 0},
+                                      {"Width", 600},
+                                      {"Height", 349},
+                                      {"Frame", 0},
+                                      {"HasBackColor", false},
+                                      {"Title", "Radixel"s},
+                                      {"Resizeable", true},
+                                      {"LiveResize", true},
+                                      {"MaximizeButton", false}}));
     const std::vector<ControlDesign> controls = {
         {"Label1", &LabelTable(), 20, 32, 69, 20, 0, "Base:"},
         {"Label2", &LabelTable(), 372, 32, 69, 20, 1, "Base:"},
@@ -97,7 +105,8 @@ TEST(DesignRecordsTest, EveryRecordHoldsTheDesignedValues) {
         {"TextFieldNumPlacesRight", &TextFieldTable(), 436, 308, 80, 22, 9, ""},
         {"TextFieldNumPlacesLeft", &TextFieldTable(), 64, 308, 80, 22, 10, ""},
     };
-    for (const ControlDesign& control : controls) ExpectRecord(control.name, RecordOf(control.name), ExpectedRecordOf(control));
+    for (const ControlDesign& control : controls)
+        ExpectRecord(control.name, RecordOf(control.name), ExpectedRecordOf(control));
     EXPECT_EQ(Window1::DesignRecord("Window2"), nullptr);
 }
 

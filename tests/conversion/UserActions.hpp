@@ -69,8 +69,8 @@ struct WindowTexts {
     std::string leftBase, rightBase, leftPane, rightPane, leftPlaces, rightPlaces;
 
     static WindowTexts Of(Window1& window) {
-        return {window.TextFieldBaseLeft()->Text().bytes(),       window.TextFieldBaseRight()->Text().bytes(),
-                window.TextAreaLeft()->Text().bytes(),            window.TextAreaRight()->Text().bytes(),
+        return {window.TextFieldBaseLeft()->Text().bytes(),      window.TextFieldBaseRight()->Text().bytes(),
+                window.TextAreaLeft()->Text().bytes(),           window.TextAreaRight()->Text().bytes(),
                 window.TextFieldNumPlacesLeft()->Text().bytes(), window.TextFieldNumPlacesRight()->Text().bytes()};
     }
     friend bool operator==(const WindowTexts&, const WindowTexts&) = default;

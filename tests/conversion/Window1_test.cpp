@@ -62,8 +62,8 @@ TEST_F(ConversionWindowTest, HoldsItsElevenControlsUnderTheirNamesInTabOrder) {
 }
 
 TEST_F(ConversionWindowTest, TabMovesThroughTheFieldsPanesAndButtonsInDesignOrder) {
-    const std::vector<std::string> expected = {"TextFieldBaseLeft",  "TextFieldBaseRight",      "TextAreaLeft",
-                                               "TextAreaRight",      "PushButton1",             "PushButton2",
+    const std::vector<std::string> expected = {"TextFieldBaseLeft",       "TextFieldBaseRight",    "TextAreaLeft",
+                                               "TextAreaRight",           "PushButton1",           "PushButton2",
                                                "TextFieldNumPlacesRight", "TextFieldNumPlacesLeft"};
     std::vector<std::pair<QWidget*, std::string>> focusable;
     for (const std::string& name : expected) {
@@ -79,7 +79,8 @@ TEST_F(ConversionWindowTest, TabMovesThroughTheFieldsPanesAndButtonsInDesignOrde
         at = at->nextInFocusChain();
         if (at == start) break;
         for (auto& [widget, name] : focusable)
-            if (widget == at && std::find(visited.begin(), visited.end(), name) == visited.end()) visited.push_back(name);
+            if (widget == at && std::find(visited.begin(), visited.end(), name) == visited.end())
+                visited.push_back(name);
     }
     EXPECT_EQ(visited, expected);
 }
@@ -220,10 +221,12 @@ private:
 };
 
 TEST(Window1OpenTest, WritesEightIntoTheLeftPlacesFieldFirstThenTheRight) {
-    auto watched = fw::RuntimeCheckCast<OpeningWatch>(fw::RuntimeNewObject(OpeningWatch::Lookup()), OpeningWatch::Lookup());
+    auto watched =
+        fw::RuntimeCheckCast<OpeningWatch>(fw::RuntimeNewObject(OpeningWatch::Lookup()), OpeningWatch::Lookup());
     watched->Constructor();
     QApplication::processEvents();
-    const std::vector<std::string> expected = {"left holds \"\"", "right holds \"\"", "left set to 8", "right set to 8"};
+    const std::vector<std::string> expected = {"left holds \"\"", "right holds \"\"", "left set to 8",
+                                               "right set to 8"};
     EXPECT_EQ(watched->seen, expected);
     watched->Close();
     QApplication::processEvents();

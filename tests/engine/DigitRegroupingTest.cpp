@@ -27,16 +27,15 @@ struct BasePair {
 };
 
 const std::vector<BasePair> kPowerPairs = {
-    {10, 100},   {10, 1000},  {100, 10},   {1000, 10},  {3, 9},         {9, 3},
-    {7, 343},    {16, 65536}, {65536, 16}, {2, 65536},  {65536, 2},     {256, 16},
-    {16, 256},   {6, 36},     {36, 6},     {2, 16},     {10, 10},       {65536, 65536},
-    {255, 65025}, {2, 32768}, {3, 59049},  {59049, 3},  {16, 4096},     {4096, 64},
+    {10, 100},   {10, 1000},     {100, 10},    {1000, 10}, {3, 9},     {9, 3},     {7, 343},   {16, 65536},
+    {65536, 16}, {2, 65536},     {65536, 2},   {256, 16},  {16, 256},  {6, 36},    {36, 6},    {2, 16},
+    {10, 10},    {65536, 65536}, {255, 65025}, {2, 32768}, {3, 59049}, {59049, 3}, {16, 4096}, {4096, 64},
 };
 
 // Neither base a power of the other, though some share a root, or one base not positional.
 const std::vector<BasePair> kOtherPairs = {
-    {10, 16}, {8, 16}, {16, 8}, {100, 1000}, {1000, 100}, {4, 8}, {9, 27},
-    {2, 3},   {65535, 65536},   {1, 2},      {2, 1},      {1, 16}, {16, 1}, {1, 1},
+    {10, 16}, {8, 16},        {16, 8}, {100, 1000}, {1000, 100}, {4, 8},  {9, 27},
+    {2, 3},   {65535, 65536}, {1, 2},  {2, 1},      {1, 16},     {16, 1}, {1, 1},
 };
 
 class RandomDigits {
@@ -87,9 +86,9 @@ TEST(DigitRegrouping, PowerPairsGiveTheDigitsOfTheRouteThroughAnInteger)
             const std::optional<Digits> regrouped = engine::regroupDigits(input, pair.from, pair.to);
             ASSERT_TRUE(regrouped.has_value()) << "from base " << pair.from << " to base " << pair.to;
             const Digits expected = throughInteger(input, pair.from, pair.to);
-            EXPECT_EQ(*regrouped, expected) << "digits [" << digitsText(input) << "] from base " << pair.from
-                                            << " to base " << pair.to << " gave [" << digitsText(*regrouped)
-                                            << "], expected [" << digitsText(expected) << "]";
+            EXPECT_EQ(*regrouped, expected)
+                << "digits [" << digitsText(input) << "] from base " << pair.from << " to base " << pair.to << " gave ["
+                << digitsText(*regrouped) << "], expected [" << digitsText(expected) << "]";
         }
     }
 }
@@ -112,14 +111,16 @@ TEST(DigitRegrouping, ConvertWritesWhatTheGeneralRouteWrites)
             const bool negative = random.chance(2);
             const bool upperCase = random.chance(2);
             const bool plus = !negative && random.chance(4);
-            const std::string text = std::string(negative ? "-" : plus ? "+" : "") +
+            const std::string text = std::string(negative ? "-"
+                                                 : plus   ? "+"
+                                                          : "") +
                                      engine::NumberWriter(pair.from, !upperCase).integer(false, input);
             const Digits value = throughInteger(input, pair.from, pair.to);
             const bool zero = value == Digits{0};
             const std::string expected = engine::NumberWriter(pair.to, upperCase).integer(negative && !zero, value);
-            EXPECT_EQ(convert(text, static_cast<std::int32_t>(pair.to), static_cast<std::int32_t>(pair.from), 8,
-                              upperCase),
-                      expected)
+            EXPECT_EQ(
+                convert(text, static_cast<std::int32_t>(pair.to), static_cast<std::int32_t>(pair.from), 8, upperCase),
+                expected)
                 << "input \"" << text << "\" from base " << pair.from << " to base " << pair.to
                 << (upperCase ? "" : ", lower case");
         }

@@ -25,18 +25,23 @@ TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
     const std::vector<Case> cases = {
         {"nothing known", {}, kUnbounded},
         {"free memory only", {8192 * kMebibyte, {}, {}, {}}, 8128 * kMebibyte},
-        {"address space less what is mapped", {8192 * kMebibyte, MemoryRoom{600 * kMebibyte, 200 * kMebibyte}, {}, {}},
+        {"address space less what is mapped",
+         {8192 * kMebibyte, MemoryRoom{600 * kMebibyte, 200 * kMebibyte}, {}, {}},
          336 * kMebibyte},
-        {"data limit less the data in use", {8192 * kMebibyte, {}, MemoryRoom{1024 * kMebibyte, 24 * kMebibyte}, {}},
+        {"data limit less the data in use",
+         {8192 * kMebibyte, {}, MemoryRoom{1024 * kMebibyte, 24 * kMebibyte}, {}},
          936 * kMebibyte},
-        {"control group less its usage", {8192 * kMebibyte, {}, {}, MemoryRoom{2048 * kMebibyte, 1024 * kMebibyte}},
+        {"control group less its usage",
+         {8192 * kMebibyte, {}, {}, MemoryRoom{2048 * kMebibyte, 1024 * kMebibyte}},
          960 * kMebibyte},
         {"free memory below every limit",
-         {500 * kMebibyte, MemoryRoom{8192 * kMebibyte, 0}, MemoryRoom{8192 * kMebibyte, 0}, MemoryRoom{8192 * kMebibyte, 0}},
+         {500 * kMebibyte, MemoryRoom{8192 * kMebibyte, 0}, MemoryRoom{8192 * kMebibyte, 0},
+          MemoryRoom{8192 * kMebibyte, 0}},
          436 * kMebibyte},
         {"a limit already used up", {8192 * kMebibyte, MemoryRoom{600 * kMebibyte, 700 * kMebibyte}, {}, {}}, 0},
         {"a room under four times the reserve keeps a quarter",
-         {8192 * kMebibyte, MemoryRoom{600000 * 1024.0, 538640 * 1024.0}, {}, {}}, 61360 * 1024.0 * 3 / 4},
+         {8192 * kMebibyte, MemoryRoom{600000 * 1024.0, 538640 * 1024.0}, {}, {}},
+         61360 * 1024.0 * 3 / 4},
         {"nothing free", {0, {}, {}, {}}, 0},
     };
     for (const Case& c : cases) {
@@ -46,10 +51,11 @@ TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
 
 TEST(MemoryBudget, FreeMemoryIsReadFromMeminfo)
 {
-    const std::string meminfo = "MemTotal:       24682296 kB\n"
-                                "MemFree:         1234567 kB\n"
-                                "MemAvailable:   22628588 kB\n"
-                                "Buffers:          123456 kB\n";
+    const std::string meminfo =
+        "MemTotal:       24682296 kB\n"
+        "MemFree:         1234567 kB\n"
+        "MemAvailable:   22628588 kB\n"
+        "Buffers:          123456 kB\n";
     EXPECT_EQ(memAvailableOf(meminfo), 22628588.0 * 1024);
     EXPECT_EQ(memAvailableOf("MemAvailable: 7 kB"), 7.0 * 1024);
     // Kernels before 3.14 have no such line; a garbled one bounds nothing either.
@@ -80,11 +86,12 @@ TEST(MemoryBudget, ControlGroupLimitsAreReadInBothVersions)
     EXPECT_EQ(unified.unified, "/user.slice/user-1000.slice/session-2.scope");
     EXPECT_EQ(unified.memory, std::nullopt);
 
-    const ControlGroupPaths hybrid = controlGroupPathsOf("9:name=systemd:/\n"
-                                                         "5:devices:/\n"
-                                                         "4:memory:/process_api/99c4\n"
-                                                         "2:cpu,cpuacct:/\n"
-                                                         "0::/\n");
+    const ControlGroupPaths hybrid = controlGroupPathsOf(
+        "9:name=systemd:/\n"
+        "5:devices:/\n"
+        "4:memory:/process_api/99c4\n"
+        "2:cpu,cpuacct:/\n"
+        "0::/\n");
     EXPECT_EQ(hybrid.unified, "/");
     EXPECT_EQ(hybrid.memory, "/process_api/99c4");
 

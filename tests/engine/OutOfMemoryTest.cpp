@@ -81,20 +81,21 @@ TEST(OutOfMemory, GmpCutShortLeavesNothingBehind)
     };
     const Step steps[] = {
         // The product's old block is freed before the larger one is asked for.
-        {"product", kMebibyte, [](mpz_class& out, const mpz_class& a, const mpz_class& b) {
+        {"product", kMebibyte,
+         [](mpz_class& out, const mpz_class& a, const mpz_class& b) {
              mpz_mul(out.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
          }},
         // With room for quotient and remainder made first, what fails is GMP's own scratch
         // space, taken from the allocation functions and left behind by the exception.
-        {"division", 2 * kMebibyte, [](mpz_class& out, const mpz_class& a, const mpz_class& b) {
+        {"division", 2 * kMebibyte,
+         [](mpz_class& out, const mpz_class& a, const mpz_class& b) {
              mpz_class remainder;
              mpz_realloc2(out.get_mpz_t(), mpz_sizeinbase(a.get_mpz_t(), 2) - mpz_sizeinbase(b.get_mpz_t(), 2) + 64);
              mpz_realloc2(remainder.get_mpz_t(), mpz_sizeinbase(b.get_mpz_t(), 2) + 64);
              mpz_tdiv_qr(out.get_mpz_t(), remainder.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
          }},
-        {"power", kMebibyte, [](mpz_class& out, const mpz_class&, const mpz_class&) {
-             mpz_ui_pow_ui(out.get_mpz_t(), 7, 100000000);
-         }},
+        {"power", kMebibyte,
+         [](mpz_class& out, const mpz_class&, const mpz_class&) { mpz_ui_pow_ui(out.get_mpz_t(), 7, 100000000); }},
         {"text", kMebibyte, [](mpz_class& out, const mpz_class& a, const mpz_class&) { out = a.get_str(10).size(); }},
     };
     constexpr mp_bitcnt_t kBitsOfA = 400000 * 8;

@@ -81,8 +81,8 @@ TEST(RadixCodec, LongRunsMatchHornerAndLongDivision)
                 }
                 const mpz_class expected = horner(digits, base);
                 const mpz_class value = engine::digitsToInteger(digits.data(), digits.size(), base);
-                ASSERT_EQ(value, expected) << "reading " << length << " digits of base " << base << ", pattern "
-                                           << pattern;
+                ASSERT_EQ(value, expected)
+                    << "reading " << length << " digits of base " << base << ", pattern " << pattern;
                 ASSERT_EQ(engine::integerToDigits(value, base, 0), digits)
                     << "writing " << length << " digits of base " << base << ", pattern " << pattern;
                 ASSERT_EQ(longDivision(value, base), digits);

@@ -20,8 +20,8 @@ namespace {
 
 using DigitList = std::vector<std::uint32_t>;
 
-const std::vector<std::uint32_t> kInterestingBases = {2,   3,   7,    8,    10,   16,   36,    37,    50,    64,
-                                                      100, 255, 256,  257,  1000, 4096, 59049, 65521, 65535, 65536};
+const std::vector<std::uint32_t> kInterestingBases = {2,   3,   7,   8,   10,   16,   36,    37,    50,    64,
+                                                      100, 255, 256, 257, 1000, 4096, 59049, 65521, 65535, 65536};
 
 std::string digitText(std::uint32_t value, bool upperCase)
 {
@@ -170,10 +170,7 @@ public:
     }
 
     // Mostly short, sometimes long enough for the divide-and-conquer paths.
-    std::size_t length(std::size_t longest)
-    {
-        return chance(4) ? 1 + below(longest) : 1 + below(12);
-    }
+    std::size_t length(std::size_t longest) { return chance(4) ? 1 + below(longest) : 1 + below(12); }
 
     DigitList digits(std::uint32_t base, std::size_t count)
     {
@@ -251,7 +248,8 @@ TEST(Reference, ExponentsMatchTheDigitByDigitConversion)
         const std::string marker = from == 10 ? "e" : "b^";
         const std::string input = (negative ? "-" : "") + digitsText(whole, true) +
                                   (fraction.empty() ? "" : "." + digitsText(fraction, true)) + marker +
-                                  (exponent < 0 ? "-" : "") + digitsText(longDivision(mpz_class(std::labs(exponent)), from), true);
+                                  (exponent < 0 ? "-" : "") +
+                                  digitsText(longDivision(mpz_class(std::labs(exponent)), from), true);
         DigitList all = whole;
         all.insert(all.end(), fraction.begin(), fraction.end());
         mpz_class num = horner(all, from);
@@ -311,8 +309,8 @@ TEST(RoundTrip, ThereAndBackGivesTheNumberAgain)
         }
         const auto therePlaces = static_cast<std::int32_t>(
             std::ceil(static_cast<double>(backPlaces + (form == 2 ? 1 : 0)) * std::log2(a) / std::log2(b)) + 1);
-        const std::string there = convert(original, static_cast<std::int32_t>(b), static_cast<std::int32_t>(a),
-                                          therePlaces, true);
+        const std::string there =
+            convert(original, static_cast<std::int32_t>(b), static_cast<std::int32_t>(a), therePlaces, true);
         const std::string back = convert(there, static_cast<std::int32_t>(a), static_cast<std::int32_t>(b),
                                          static_cast<std::int32_t>(backPlaces), true);
         EXPECT_EQ(back, original) << "from base " << a << " to base " << b << " with " << therePlaces

@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view text(reinterpret_cast<const char*>(data + 4), size - 4);
-    const std::string result = radixel::convert(text, pickBase(data[0]), pickBase(data[1]), pickPlaces(data[2]),
-                                                (data[3] & 1) != 0);
+    const std::string result =
+        radixel::convert(text, pickBase(data[0]), pickBase(data[1]), pickPlaces(data[2]), (data[3] & 1) != 0);
     // Every answer is a number or a message: never empty.
     if (result.empty()) {
         __builtin_trap();

@@ -89,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableEmblem,
     testing::Values(Unreadable{"Empty", [](const TempBundle& b) { b.putEmblemBytes(""); }},
                     Unreadable{"Text", [](const TempBundle& b) { b.putEmblemBytes("GIF? no, a note\n"); }},
-                    Unreadable{"HeaderOnly", [](const TempBundle& b) { b.putEmblemBytes(EmblemBytes().substr(0, 13)); }},
+                    Unreadable{"HeaderOnly",
+                               [](const TempBundle& b) { b.putEmblemBytes(EmblemBytes().substr(0, 13)); }},
                     Unreadable{"Folder", [](const TempBundle& b) { fs::create_directories(b.emblem()); }}),
     [](const testing::TestParamInfo<Unreadable>& tested) { return std::string(tested.param.name); });
 

@@ -33,12 +33,9 @@ TEST_F(HelpExamples, LiteralExampleLinesConvertIntoOneAnother) {
         std::size_t input, result;
         std::int32_t from, to;
     } examples[] = {
-        {"integer to base 16", 9, 13, 10, 16},
-        {"and back to base 10", 13, 9, 16, 10},
-        {"integer to base 50", 9, 19, 10, 50},
-        {"integer to base 1000", 9, 23, 10, 1000},
-        {"base point to base 16", 25, 29, 10, 16},
-        {"exponent to base 16", 49, 53, 10, 16},
+        {"integer to base 16", 9, 13, 10, 16},     {"and back to base 10", 13, 9, 16, 10},
+        {"integer to base 50", 9, 19, 10, 50},     {"integer to base 1000", 9, 23, 10, 1000},
+        {"base point to base 16", 25, 29, 10, 16}, {"exponent to base 16", 49, 53, 10, 16},
     };
     for (const auto& e : examples)
         EXPECT_EQ(Convert(lines[e.input], e.from, e.to, 8), lines[e.result])

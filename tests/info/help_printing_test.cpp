@@ -193,8 +193,7 @@ TEST_P(PrintedRange, PrintsThePagesOfTheRangeInEveryCopy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintedRange,
-    testing::Values(RangeCase{"NoCopies", 0, 1, 9, 3, ""},
-                    RangeCase{"NegativeCopies", -2, 1, 9, 3, ""},
+    testing::Values(RangeCase{"NoCopies", 0, 1, 9, 3, ""}, RangeCase{"NegativeCopies", -2, 1, 9, 3, ""},
                     RangeCase{"TwoCopiesOfThreePages", 2, 1, 3, 3, "D1 N D2 N D3 N D1 N D2 N D3"},
                     RangeCase{"TwoCopiesWithinALongerRange", 2, 1, 9, 3, "D1 N D2 N D3 N D1 N D2 N D3"},
                     RangeCase{"PagesTwoToThreeOfFive", 1, 2, 3, 5, "D1 C D2 N D3"},
@@ -271,7 +270,8 @@ int PdfPages(const fs::path& file) {
 // The text of each page of the file, as a PDF viewer's search and copy find it.
 std::vector<std::string> PdfPageTexts(const fs::path& file) {
     const fs::path text = fs::path(file).replace_extension(".txt");
-    const std::string command = std::string("'") + RADIXEL_PDFTOTEXT + "' '" + file.string() + "' '" + text.string() + "'";
+    const std::string command =
+        std::string("'") + RADIXEL_PDFTOTEXT + "' '" + file.string() + "' '" + text.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(text, std::ios::binary);
     const std::string all{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -24,31 +24,80 @@ enum class Form { Integer, Boolean, Text, Colour };
 
 inline const std::map<std::string, Form>& Forms() {
     static const std::map<std::string, Form> forms = {
-        {"Placement", Form::Integer},  {"Width", Form::Integer},      {"Height", Form::Integer},
-        {"MinWidth", Form::Integer},   {"MinHeight", Form::Integer},  {"MaxWidth", Form::Integer},
-        {"MaxHeight", Form::Integer},  {"Frame", Form::Integer},      {"Composite", Form::Boolean},
-        {"HasBackColor", Form::Boolean}, {"BackColor", Form::Colour}, {"Title", Form::Text},
-        {"Visible", Form::Boolean},    {"FullScreen", Form::Boolean}, {"MenuBarVisible", Form::Boolean},
-        {"CloseButton", Form::Boolean}, {"Resizeable", Form::Boolean}, {"LiveResize", Form::Boolean},
-        {"MaximizeButton", Form::Boolean}, {"MinimizeButton", Form::Boolean}, {"MacProcID", Form::Integer},
-        {"Name", Form::Text},          {"Index", Form::Integer},      {"Left", Form::Integer},
-        {"Top", Form::Integer},        {"LockLeft", Form::Boolean},   {"LockTop", Form::Boolean},
-        {"LockRight", Form::Boolean},  {"LockBottom", Form::Boolean}, {"TabPanelIndex", Form::Integer},
-        {"TabIndex", Form::Integer},   {"TabStop", Form::Boolean},    {"Text", Form::Text},
-        {"TextAlign", Form::Integer},  {"Alignment", Form::Integer},  {"TextColor", Form::Colour},
-        {"Multiline", Form::Boolean},  {"Enabled", Form::Boolean},    {"Selectable", Form::Boolean},
-        {"Transparent", Form::Boolean}, {"HelpTag", Form::Text},      {"AutoDeactivate", Form::Boolean},
-        {"TextFont", Form::Text},      {"Bold", Form::Boolean},       {"Italic", Form::Boolean},
-        {"Underline", Form::Boolean},  {"DataSource", Form::Text},    {"DataField", Form::Text},
-        {"InitialParent", Form::Text}, {"Border", Form::Boolean},     {"Password", Form::Boolean},
-        {"UseFocusRing", Form::Boolean}, {"Format", Form::Text},      {"CueText", Form::Text},
-        {"Mask", Form::Text},          {"ReadOnly", Form::Boolean},   {"LimitText", Form::Integer},
-        {"AcceptTabs", Form::Boolean}, {"AutomaticallyCheckSpelling", Form::Boolean},
-        {"ScrollbarHorizontal", Form::Boolean}, {"ScrollbarVertical", Form::Boolean}, {"Styled", Form::Boolean},
-        {"HideSelection", Form::Boolean}, {"Caption", Form::Text},    {"Default", Form::Boolean},
-        {"Cancel", Form::Boolean},     {"ButtonStyle", Form::Integer}, {"FillColor", Form::Colour},
-        {"BorderWidth", Form::Integer}, {"BorderColor", Form::Colour}, {"OvalWidth", Form::Integer},
-        {"OvalHeight", Form::Integer}, {"AcceptFocus", Form::Boolean}, {"DoubleBuffer", Form::Boolean},
+        {"Placement", Form::Integer},
+        {"Width", Form::Integer},
+        {"Height", Form::Integer},
+        {"MinWidth", Form::Integer},
+        {"MinHeight", Form::Integer},
+        {"MaxWidth", Form::Integer},
+        {"MaxHeight", Form::Integer},
+        {"Frame", Form::Integer},
+        {"Composite", Form::Boolean},
+        {"HasBackColor", Form::Boolean},
+        {"BackColor", Form::Colour},
+        {"Title", Form::Text},
+        {"Visible", Form::Boolean},
+        {"FullScreen", Form::Boolean},
+        {"MenuBarVisible", Form::Boolean},
+        {"CloseButton", Form::Boolean},
+        {"Resizeable", Form::Boolean},
+        {"LiveResize", Form::Boolean},
+        {"MaximizeButton", Form::Boolean},
+        {"MinimizeButton", Form::Boolean},
+        {"MacProcID", Form::Integer},
+        {"Name", Form::Text},
+        {"Index", Form::Integer},
+        {"Left", Form::Integer},
+        {"Top", Form::Integer},
+        {"LockLeft", Form::Boolean},
+        {"LockTop", Form::Boolean},
+        {"LockRight", Form::Boolean},
+        {"LockBottom", Form::Boolean},
+        {"TabPanelIndex", Form::Integer},
+        {"TabIndex", Form::Integer},
+        {"TabStop", Form::Boolean},
+        {"Text", Form::Text},
+        {"TextAlign", Form::Integer},
+        {"Alignment", Form::Integer},
+        {"TextColor", Form::Colour},
+        {"Multiline", Form::Boolean},
+        {"Enabled", Form::Boolean},
+        {"Selectable", Form::Boolean},
+        {"Transparent", Form::Boolean},
+        {"HelpTag", Form::Text},
+        {"AutoDeactivate", Form::Boolean},
+        {"TextFont", Form::Text},
+        {"Bold", Form::Boolean},
+        {"Italic", Form::Boolean},
+        {"Underline", Form::Boolean},
+        {"DataSource", Form::Text},
+        {"DataField", Form::Text},
+        {"InitialParent", Form::Text},
+        {"Border", Form::Boolean},
+        {"Password", Form::Boolean},
+        {"UseFocusRing", Form::Boolean},
+        {"Format", Form::Text},
+        {"CueText", Form::Text},
+        {"Mask", Form::Text},
+        {"ReadOnly", Form::Boolean},
+        {"LimitText", Form::Integer},
+        {"AcceptTabs", Form::Boolean},
+        {"AutomaticallyCheckSpelling", Form::Boolean},
+        {"ScrollbarHorizontal", Form::Boolean},
+        {"ScrollbarVertical", Form::Boolean},
+        {"Styled", Form::Boolean},
+        {"HideSelection", Form::Boolean},
+        {"Caption", Form::Text},
+        {"Default", Form::Boolean},
+        {"Cancel", Form::Boolean},
+        {"ButtonStyle", Form::Integer},
+        {"FillColor", Form::Colour},
+        {"BorderWidth", Form::Integer},
+        {"BorderColor", Form::Colour},
+        {"OvalWidth", Form::Integer},
+        {"OvalHeight", Form::Integer},
+        {"AcceptFocus", Form::Boolean},
+        {"DoubleBuffer", Form::Boolean},
         {"EraseBackground", Form::Boolean},
     };
     return forms;
@@ -87,7 +136,7 @@ inline std::vector<Item> ReadRecord(const fw::String& record) {
             break;
         }
         at = blank + 1;
-        const std::size_t size = form->second == Form::Integer ? 4
+        const std::size_t size = form->second == Form::Integer   ? 4
                                  : form->second == Form::Boolean ? 1
                                  : form->second == Form::Colour  ? 3
                                                                  : 4;
@@ -97,28 +146,28 @@ inline std::vector<Item> ReadRecord(const fw::String& record) {
         }
         Value value;
         switch (form->second) {
-            case Form::Integer: value = static_cast<std::int32_t>(BigEndian(s, at)); break;
-            case Form::Boolean:
-                EXPECT_LE(static_cast<unsigned char>(s[at]), 1) << name;
-                value = s[at] == 1;
-                break;
-            case Form::Colour: {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "#%02X%02X%02X", static_cast<unsigned char>(s[at]),
-                              static_cast<unsigned char>(s[at + 1]), static_cast<unsigned char>(s[at + 2]));
-                value = std::string(hex);
-                break;
+        case Form::Integer: value = static_cast<std::int32_t>(BigEndian(s, at)); break;
+        case Form::Boolean:
+            EXPECT_LE(static_cast<unsigned char>(s[at]), 1) << name;
+            value = s[at] == 1;
+            break;
+        case Form::Colour: {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "#%02X%02X%02X", static_cast<unsigned char>(s[at]),
+                          static_cast<unsigned char>(s[at + 1]), static_cast<unsigned char>(s[at + 2]));
+            value = std::string(hex);
+            break;
+        }
+        case Form::Text: {
+            const std::size_t count = BigEndian(s, at);
+            if (at + 4 + count > s.size()) {
+                ADD_FAILURE() << name << "'s text runs past the end";
+                return items;
             }
-            case Form::Text: {
-                const std::size_t count = BigEndian(s, at);
-                if (at + 4 + count > s.size()) {
-                    ADD_FAILURE() << name << "'s text runs past the end";
-                    return items;
-                }
-                value = s.substr(at + 4, count);
-                at += count;
-                break;
-            }
+            value = s.substr(at + 4, count);
+            at += count;
+            break;
+        }
         }
         at += size;
         items.push_back({name, s.substr(start, at - start), value});
@@ -170,8 +219,7 @@ inline void ExpectRecord(const std::string& recordName, const fw::String& record
     for (std::size_t i = 0; i < items.size() && i < expected.size(); ++i) {
         const auto& [name, value] = expected[i];
         if (items[i].name != name) {
-            ADD_FAILURE() << recordName << ": item " << i << " is " << items[i].name << " where " << name
-                          << " belongs";
+            ADD_FAILURE() << recordName << ": item " << i << " is " << items[i].name << " where " << name << " belongs";
             return;
         }
         if (value) {
@@ -189,21 +237,35 @@ inline void ExpectRecord(const std::string& recordName, const fw::String& record
 
 inline const Table& WindowTable() {
     static const Table table = {
-        {"Placement", {}},         {"Width", {}},           {"Height", {}},
-        {"MinWidth", 64},          {"MinHeight", 64},       {"MaxWidth", 32000},
-        {"MaxHeight", 32000},      {"Frame", {}},           {"Composite", false},
-        {"HasBackColor", {}},      {"BackColor", "#FFFFFF"s}, {"Title", {}},
-        {"Visible", true},         {"FullScreen", false},   {"MenuBarVisible", true},
-        {"CloseButton", true},     {"Resizeable", {}},      {"LiveResize", {}},
-        {"MaximizeButton", {}},    {"MinimizeButton", true}, {"MacProcID", 0},
+        {"Placement", {}},
+        {"Width", {}},
+        {"Height", {}},
+        {"MinWidth", 64},
+        {"MinHeight", 64},
+        {"MaxWidth", 32000},
+        {"MaxHeight", 32000},
+        {"Frame", {}},
+        {"Composite", false},
+        {"HasBackColor", {}},
+        {"BackColor", "#FFFFFF"s},
+        {"Title", {}},
+        {"Visible", true},
+        {"FullScreen", false},
+        {"MenuBarVisible", true},
+        {"CloseButton", true},
+        {"Resizeable", {}},
+        {"LiveResize", {}},
+        {"MaximizeButton", {}},
+        {"MinimizeButton", true},
+        {"MacProcID", 0},
     };
     return table;
 }
 
 // Every control record begins with these.
 inline Table ControlHead() {
-    return {{"Name", {}},     {"Index", kNoIndex}, {"Left", {}},      {"Top", {}},      {"Width", {}},
-            {"Height", {}},   {"LockLeft", {}},    {"LockTop", {}},   {"LockRight", {}}, {"LockBottom", {}}};
+    return {{"Name", {}},   {"Index", kNoIndex}, {"Left", {}},    {"Top", {}},       {"Width", {}},
+            {"Height", {}}, {"LockLeft", {}},    {"LockTop", {}}, {"LockRight", {}}, {"LockBottom", {}}};
 }
 
 inline Table Joined(Table head, const Table& tail) {
@@ -212,66 +274,144 @@ inline Table Joined(Table head, const Table& tail) {
 }
 
 inline const Table& LabelTable() {
-    static const Table table = Joined(ControlHead(), {
-        {"TabPanelIndex", 0}, {"TabIndex", {}}, {"Text", {}}, {"TextAlign", 0}, {"TextColor", {}},
-        {"Multiline", {}}, {"Enabled", true}, {"Visible", true}, {"Selectable", false}, {"Transparent", false},
-        {"HelpTag", kEmpty}, {"AutoDeactivate", true}, {"TextFont", "System"s}, {"Bold", {}}, {"Italic", false},
-        {"Underline", false}, {"DataSource", kEmpty}, {"DataField", kEmpty}, {"InitialParent", {}},
-    });
+    static const Table table =
+        Joined(ControlHead(),
+               {
+                   {"TabPanelIndex", 0},    {"TabIndex", {}},       {"Text", {}},          {"TextAlign", 0},
+                   {"TextColor", {}},       {"Multiline", {}},      {"Enabled", true},     {"Visible", true},
+                   {"Selectable", false},   {"Transparent", false}, {"HelpTag", kEmpty},   {"AutoDeactivate", true},
+                   {"TextFont", "System"s}, {"Bold", {}},           {"Italic", false},     {"Underline", false},
+                   {"DataSource", kEmpty},  {"DataField", kEmpty},  {"InitialParent", {}},
+               });
     return table;
 }
 
 inline const Table& TextFieldTable() {
     static const Table table = Joined(ControlHead(), {
-        {"TabPanelIndex", 0}, {"TabIndex", {}}, {"TabStop", true}, {"Border", true}, {"Password", false},
-        {"UseFocusRing", true}, {"TextColor", {}}, {"BackColor", "#FFFFFF"s}, {"Enabled", true},
-        {"Format", kEmpty}, {"Visible", true}, {"HelpTag", kEmpty}, {"AutoDeactivate", true},
-        {"TextFont", "System"s}, {"Bold", {}}, {"Italic", false}, {"Underline", false}, {"CueText", kEmpty},
-        {"Text", {}}, {"Mask", kEmpty}, {"ReadOnly", {}}, {"LimitText", 0}, {"AcceptTabs", false},
-        {"Alignment", 0}, {"AutomaticallyCheckSpelling", {}}, {"DataSource", kEmpty}, {"DataField", kEmpty},
-    });
+                                                         {"TabPanelIndex", 0},
+                                                         {"TabIndex", {}},
+                                                         {"TabStop", true},
+                                                         {"Border", true},
+                                                         {"Password", false},
+                                                         {"UseFocusRing", true},
+                                                         {"TextColor", {}},
+                                                         {"BackColor", "#FFFFFF"s},
+                                                         {"Enabled", true},
+                                                         {"Format", kEmpty},
+                                                         {"Visible", true},
+                                                         {"HelpTag", kEmpty},
+                                                         {"AutoDeactivate", true},
+                                                         {"TextFont", "System"s},
+                                                         {"Bold", {}},
+                                                         {"Italic", false},
+                                                         {"Underline", false},
+                                                         {"CueText", kEmpty},
+                                                         {"Text", {}},
+                                                         {"Mask", kEmpty},
+                                                         {"ReadOnly", {}},
+                                                         {"LimitText", 0},
+                                                         {"AcceptTabs", false},
+                                                         {"Alignment", 0},
+                                                         {"AutomaticallyCheckSpelling", {}},
+                                                         {"DataSource", kEmpty},
+                                                         {"DataField", kEmpty},
+                                                     });
     return table;
 }
 
 inline const Table& TextAreaTable() {
     static const Table table = Joined(ControlHead(), {
-        {"TabPanelIndex", 0}, {"TabIndex", {}}, {"TabStop", true}, {"Border", true}, {"Multiline", {}},
-        {"ScrollbarHorizontal", false}, {"ScrollbarVertical", true}, {"Styled", true}, {"UseFocusRing", true},
-        {"TextColor", {}}, {"BackColor", "#FFFFFF"s}, {"Enabled", true}, {"Format", kEmpty}, {"Visible", true},
-        {"HelpTag", kEmpty}, {"AutoDeactivate", true}, {"HideSelection", true}, {"TextFont", "System"s},
-        {"Bold", {}}, {"Italic", false}, {"Underline", false}, {"Text", {}}, {"Mask", kEmpty},
-        {"ReadOnly", {}}, {"LimitText", 0}, {"AcceptTabs", false}, {"Alignment", 0},
-        {"AutomaticallyCheckSpelling", {}}, {"DataSource", kEmpty}, {"DataField", kEmpty},
-    });
+                                                         {"TabPanelIndex", 0},
+                                                         {"TabIndex", {}},
+                                                         {"TabStop", true},
+                                                         {"Border", true},
+                                                         {"Multiline", {}},
+                                                         {"ScrollbarHorizontal", false},
+                                                         {"ScrollbarVertical", true},
+                                                         {"Styled", true},
+                                                         {"UseFocusRing", true},
+                                                         {"TextColor", {}},
+                                                         {"BackColor", "#FFFFFF"s},
+                                                         {"Enabled", true},
+                                                         {"Format", kEmpty},
+                                                         {"Visible", true},
+                                                         {"HelpTag", kEmpty},
+                                                         {"AutoDeactivate", true},
+                                                         {"HideSelection", true},
+                                                         {"TextFont", "System"s},
+                                                         {"Bold", {}},
+                                                         {"Italic", false},
+                                                         {"Underline", false},
+                                                         {"Text", {}},
+                                                         {"Mask", kEmpty},
+                                                         {"ReadOnly", {}},
+                                                         {"LimitText", 0},
+                                                         {"AcceptTabs", false},
+                                                         {"Alignment", 0},
+                                                         {"AutomaticallyCheckSpelling", {}},
+                                                         {"DataSource", kEmpty},
+                                                         {"DataField", kEmpty},
+                                                     });
     return table;
 }
 
 inline const Table& PushButtonTable() {
     static const Table table = Joined(ControlHead(), {
-        {"TabPanelIndex", 0}, {"TabIndex", {}}, {"TabStop", true}, {"Caption", {}}, {"Default", false},
-        {"Cancel", false}, {"Enabled", true}, {"Visible", true}, {"HelpTag", kEmpty}, {"AutoDeactivate", true},
-        {"ButtonStyle", 0}, {"TextFont", "System"s}, {"Bold", {}}, {"Italic", false}, {"Underline", false},
-        {"InitialParent", {}},
-    });
+                                                         {"TabPanelIndex", 0},
+                                                         {"TabIndex", {}},
+                                                         {"TabStop", true},
+                                                         {"Caption", {}},
+                                                         {"Default", false},
+                                                         {"Cancel", false},
+                                                         {"Enabled", true},
+                                                         {"Visible", true},
+                                                         {"HelpTag", kEmpty},
+                                                         {"AutoDeactivate", true},
+                                                         {"ButtonStyle", 0},
+                                                         {"TextFont", "System"s},
+                                                         {"Bold", {}},
+                                                         {"Italic", false},
+                                                         {"Underline", false},
+                                                         {"InitialParent", {}},
+                                                     });
     return table;
 }
 
 // TabIndex before TabPanelIndex, unlike every other kind.
 inline const Table& RoundRectangleTable() {
     static const Table table = Joined(ControlHead(), {
-        {"TabIndex", {}}, {"TabPanelIndex", 0}, {"Visible", true}, {"HelpTag", kEmpty}, {"AutoDeactivate", true},
-        {"Enabled", true}, {"FillColor", {}}, {"BorderWidth", {}}, {"BorderColor", {}}, {"OvalWidth", {}},
-        {"OvalHeight", {}}, {"InitialParent", {}},
-    });
+                                                         {"TabIndex", {}},
+                                                         {"TabPanelIndex", 0},
+                                                         {"Visible", true},
+                                                         {"HelpTag", kEmpty},
+                                                         {"AutoDeactivate", true},
+                                                         {"Enabled", true},
+                                                         {"FillColor", {}},
+                                                         {"BorderWidth", {}},
+                                                         {"BorderColor", {}},
+                                                         {"OvalWidth", {}},
+                                                         {"OvalHeight", {}},
+                                                         {"InitialParent", {}},
+                                                     });
     return table;
 }
 
 inline const Table& CanvasTable() {
     static const Table table = Joined(ControlHead(), {
-        {"TabPanelIndex", 0}, {"TabIndex", {}}, {"TabStop", true}, {"Visible", true}, {"HelpTag", kEmpty},
-        {"AutoDeactivate", true}, {"Enabled", true}, {"UseFocusRing", true}, {"AcceptFocus", false},
-        {"AcceptTabs", false}, {"DoubleBuffer", false}, {"EraseBackground", true}, {"InitialParent", {}},
-    });
+                                                         {"TabPanelIndex", 0},
+                                                         {"TabIndex", {}},
+                                                         {"TabStop", true},
+                                                         {"Visible", true},
+                                                         {"HelpTag", kEmpty},
+                                                         {"AutoDeactivate", true},
+                                                         {"Enabled", true},
+                                                         {"UseFocusRing", true},
+                                                         {"AcceptFocus", false},
+                                                         {"AcceptTabs", false},
+                                                         {"DoubleBuffer", false},
+                                                         {"EraseBackground", true},
+                                                         {"InitialParent", {}},
+                                                     });
     return table;
 }
 

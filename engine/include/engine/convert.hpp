@@ -21,14 +21,14 @@ namespace radixel {
 // process's limits leave (refused before it starts), and an allocation that
 // fails all the same give a short message naming the problem and where it is,
 // e.g. "Not a digit in base 10: 'G' at character 5".
-std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                    std::int32_t numPlaces, bool toUpperCase);
+std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                    bool toUpperCase);
 
 namespace engine {
 
 // convert() with the bytes it may use given instead of read from the machine.
-std::string convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                          std::int32_t numPlaces, bool toUpperCase, double usableBytes);
+std::string convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                          bool toUpperCase, double usableBytes);
 
 }  // namespace engine
 

@@ -18,15 +18,15 @@ public:
 
     std::shared_ptr<Picture> Backdrop() const;
     void SetBackdrop(std::shared_ptr<Picture> picture);
-    bool UseFocusRing() const;          // stored only
+    bool UseFocusRing() const;  // stored only
     void SetUseFocusRing(bool useFocusRing);
-    bool AcceptFocus() const;           // whether the canvas can take the keyboard focus
+    bool AcceptFocus() const;  // whether the canvas can take the keyboard focus
     void SetAcceptFocus(bool acceptFocus);
-    bool AcceptTabs() const;            // stored only
+    bool AcceptTabs() const;  // stored only
     void SetAcceptTabs(bool acceptTabs);
-    bool DoubleBuffer() const;          // stored only: Qt always draws through a buffer
+    bool DoubleBuffer() const;  // stored only: Qt always draws through a buffer
     void SetDoubleBuffer(bool doubleBuffer);
-    bool EraseBackground() const;       // stored only: the window's background shows through
+    bool EraseBackground() const;  // stored only: the window's background shows through
     void SetEraseBackground(bool erase);
 
 protected:

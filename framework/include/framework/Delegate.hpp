@@ -54,8 +54,7 @@ public:
     using Invoker = std::function<R(Object* target, Args...)>;
     using Function = R (*)(Args...);
 
-    Delegate(Invoker invoker, Function function, std::shared_ptr<Object> target, String signature,
-             DelegateKind kind)
+    Delegate(Invoker invoker, Function function, std::shared_ptr<Object> target, String signature, DelegateKind kind)
         : DelegateBase(std::move(signature), kind), invoker_(std::move(invoker)), function_(function) {
         if (kind == DelegateKind::Weak) weakTarget_ = target;
         else strongTarget_ = std::move(target);
@@ -85,7 +84,7 @@ template <class R, class... Args>
 std::shared_ptr<Delegate<R(Args...)>> RuntimeCreateDelegate(R (*function)(Args...), String signature) {
     auto invoker = [function](Object*, Args... args) -> R { return function(std::forward<Args>(args)...); };
     return std::make_shared<Delegate<R(Args...)>>(invoker, function, nullptr, std::move(signature),
-                                                   DelegateKind::Strong);
+                                                  DelegateKind::Strong);
 }
 
 // A delegate over a method of the target's class, looked up through the class's virtual
@@ -98,7 +97,7 @@ std::shared_ptr<Delegate<R(Args...)>> RuntimeCreateDelegate(R (T::*method)(Args.
         return (dynamic_cast<T&>(*held).*method)(std::forward<Args>(args)...);
     };
     return std::make_shared<Delegate<R(Args...)>>(invoker, nullptr, std::static_pointer_cast<Object>(target),
-                                                   std::move(signature), kind);
+                                                  std::move(signature), kind);
 }
 
 }  // namespace fw

@@ -22,9 +22,7 @@ public:
     const char* what() const noexcept override { return message_.bytes().c_str(); }
 
     // A heap copy of the exception, for handing it on after the throw has ended.
-    virtual std::shared_ptr<RuntimeException> clone() const {
-        return std::make_shared<RuntimeException>(*this);
-    }
+    virtual std::shared_ptr<RuntimeException> clone() const { return std::make_shared<RuntimeException>(*this); }
 
 private:
     String message_;
@@ -36,9 +34,7 @@ public:
     explicit NilObjectException(String message) : RuntimeException(std::move(message)) {}
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
-    std::shared_ptr<RuntimeException> clone() const override {
-        return std::make_shared<NilObjectException>(*this);
-    }
+    std::shared_ptr<RuntimeException> clone() const override { return std::make_shared<NilObjectException>(*this); }
 };
 
 class IllegalCastException : public RuntimeException {
@@ -46,9 +42,7 @@ public:
     explicit IllegalCastException(String message) : RuntimeException(std::move(message)) {}
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
-    std::shared_ptr<RuntimeException> clone() const override {
-        return std::make_shared<IllegalCastException>(*this);
-    }
+    std::shared_ptr<RuntimeException> clone() const override { return std::make_shared<IllegalCastException>(*this); }
 };
 
 [[noreturn]] void RaiseNilObjectException();

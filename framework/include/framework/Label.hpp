@@ -16,20 +16,20 @@ public:
     ~Label() override;
 
     String Text() const;
-    void SetText(const String& text);   // CR breaks lines
+    void SetText(const String& text);  // CR breaks lines
     std::int32_t TextAlign() const;
     void SetTextAlign(std::int32_t code);
     Color TextColor() const;
     void SetTextColor(Color colour);
-    bool MultiLine() const;             // long lines wrap between words
+    bool MultiLine() const;  // long lines wrap between words
     void SetMultiLine(bool multiLine);
     bool Selectable() const;
     void SetSelectable(bool selectable);
-    bool Transparent() const;           // false: the label fills its background
+    bool Transparent() const;  // false: the label fills its background
     void SetTransparent(bool transparent);
-    String DataSource() const;          // stored only
+    String DataSource() const;  // stored only
     void SetDataSource(const String& name);
-    String DataField() const;           // stored only
+    String DataField() const;  // stored only
     void SetDataField(const String& name);
 
 protected:

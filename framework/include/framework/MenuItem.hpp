@@ -36,7 +36,7 @@ public:
 
     String Name() const;
     void SetName(const String& name);
-    String Text() const;                       // "&" marks the access key
+    String Text() const;  // "&" marks the access key
     void SetText(const String& text);
     // "Cmd+X" is Ctrl+X here ("Cmd", "Command", "Ctrl" and "Control" all mean Ctrl; "Option"
     // is Alt); the empty text is no shortcut. A text that names no key raises RuntimeException
@@ -48,7 +48,7 @@ public:
     void SetAutoEnable(bool autoEnable);
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    bool IsSeparator() const;                  // caption "-"
+    bool IsSeparator() const;  // caption "-"
 
     // The entry becomes this entry's last child; this entry holds it. An entry that has a
     // parent already moves here. Nil raises NilObjectException; the entry itself or one of its

@@ -26,14 +26,14 @@ class Object;
 using EventEntry = std::function<void(Object& receiver)>;
 
 struct ClassTable {
-    std::string fullName;                              // "Window1.Window1", "App", "Window"
+    std::string fullName;  // "Window1.Window1", "App", "Window"
     const ClassTable* parent = nullptr;
-    std::function<std::shared_ptr<Object>()> allocate; // empty for classes that cannot be made
+    std::function<std::shared_ptr<Object>()> allocate;  // empty for classes that cannot be made
     std::map<int, EventEntry> events;
-    std::vector<PropertyInfo> properties;              // this class's own; parents' via parent
+    std::vector<PropertyInfo> properties;  // this class's own; parents' via parent
 
     bool isa(const ClassTable& other) const;
-    const EventEntry* event(int number) const;         // own entries only, nullptr when none
+    const EventEntry* event(int number) const;                      // own entries only, nullptr when none
     const PropertyInfo* findProperty(std::string_view name) const;  // letter case ignored, parents searched
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-
 namespace fw {
 
 [[noreturn]] void RaiseIllegalCast(const Object& object, const ClassTable& cls);

@@ -31,8 +31,8 @@ struct PropertyInfo {
 template <class T, class G, class S>
 PropertyInfo MakeProperty(std::string name, G (T::*getter)() const, void (T::*setter)(S)) {
     using V = std::remove_cvref_t<S>;
-    static_assert(std::is_same_v<V, bool> || std::is_same_v<V, std::int32_t> ||
-                  std::is_same_v<V, Color> || std::is_same_v<V, String>);
+    static_assert(std::is_same_v<V, bool> || std::is_same_v<V, std::int32_t> || std::is_same_v<V, Color> ||
+                  std::is_same_v<V, String>);
     PropertyInfo info;
     info.name = std::move(name);
     if constexpr (std::is_same_v<V, bool>) info.type = PropertyType::Boolean;

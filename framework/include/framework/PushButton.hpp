@@ -15,7 +15,7 @@ public:
     PushButton();
     ~PushButton() override;
 
-    String Caption() const;             // "&" marks the access key
+    String Caption() const;  // "&" marks the access key
     void SetCaption(const String& caption);
     // Presses the button as a click would: runs its Action event, through the framework's
     // exception boundary. A disabled button does nothing.
@@ -24,7 +24,7 @@ public:
     void SetDefault(bool isDefault);
     bool Cancel() const;
     void SetCancel(bool isCancel);
-    std::int32_t ButtonStyle() const;   // stored only: one frame style here
+    std::int32_t ButtonStyle() const;  // stored only: one frame style here
     void SetButtonStyle(std::int32_t style);
 
 protected:

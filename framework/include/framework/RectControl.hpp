@@ -35,7 +35,7 @@ public:
 
     String Name() const;
     void SetName(const String& name);
-    std::int32_t Index() const;             // stored only: there are no control arrays
+    std::int32_t Index() const;  // stored only: there are no control arrays
     void SetIndex(std::int32_t index);
     std::int32_t Left() const;
     void SetLeft(std::int32_t left);
@@ -53,9 +53,9 @@ public:
     void SetLockRight(bool locked);
     bool LockBottom() const;
     void SetLockBottom(bool locked);
-    std::int32_t TabPanelIndex() const;     // stored only: there are no tab panels
+    std::int32_t TabPanelIndex() const;  // stored only: there are no tab panels
     void SetTabPanelIndex(std::int32_t index);
-    std::int32_t TabIndex() const;          // the place in the window's keyboard focus order
+    std::int32_t TabIndex() const;  // the place in the window's keyboard focus order
     void SetTabIndex(std::int32_t index);
     // Whether the Tab key stops at the control; the classes that take the focus list it.
     bool TabStop() const;
@@ -64,9 +64,9 @@ public:
     void SetEnabled(bool enabled);
     bool Visible() const;
     void SetVisible(bool visible);
-    String HelpTag() const;                 // shown as the tooltip
+    String HelpTag() const;  // shown as the tooltip
     void SetHelpTag(const String& tag);
-    bool AutoDeactivate() const;            // stored only
+    bool AutoDeactivate() const;  // stored only
     void SetAutoDeactivate(bool autoDeactivate);
     // The name of the control, registered earlier in the same window, inside which this one
     // stands; empty, unknown, or the control itself or one inside it: the window.

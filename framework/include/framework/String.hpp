@@ -15,10 +15,8 @@ public:
 
     String() = default;
     String(const char* utf8) : bytes_(utf8 ? utf8 : "") {}
-    String(std::string bytes, Encoding encoding = Encoding::UTF8)
-        : bytes_(std::move(bytes)), encoding_(encoding) {}
-    explicit String(std::string_view bytes, Encoding encoding = Encoding::UTF8)
-        : bytes_(bytes), encoding_(encoding) {}
+    String(std::string bytes, Encoding encoding = Encoding::UTF8) : bytes_(std::move(bytes)), encoding_(encoding) {}
+    explicit String(std::string_view bytes, Encoding encoding = Encoding::UTF8) : bytes_(bytes), encoding_(encoding) {}
     // A literal with embedded zero bytes: pass its length, e.g. String(data, sizeof data - 1).
     String(const char* data, std::size_t size, Encoding encoding = Encoding::UTF8)
         : bytes_(data, size), encoding_(encoding) {}

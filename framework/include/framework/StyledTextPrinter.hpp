@@ -26,8 +26,7 @@ public:
     // page's font metrics; later changes to the text do not reach it. When the page is held by
     // a shared reference, drawing after the page is gone raises NilObjectException; otherwise
     // the page must outlive the printer.
-    static std::shared_ptr<StyledTextPrinter> Create(const QTextDocument& text, Graphics& page,
-                                                     std::int32_t width);
+    static std::shared_ptr<StyledTextPrinter> Create(const QTextDocument& text, Graphics& page, std::int32_t width);
 };
 
 }  // namespace fw

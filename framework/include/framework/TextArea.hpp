@@ -23,9 +23,9 @@ public:
     TextArea();
     ~TextArea() override;
 
-    String Text() const;                // line breaks read back as CR
-    void SetText(const String& text);   // replaces the whole text; CR, LF and CR LF break lines
-    double LineSpacing() const;         // stored only: lines keep the font's spacing
+    String Text() const;               // line breaks read back as CR
+    void SetText(const String& text);  // replaces the whole text; CR, LF and CR LF break lines
+    double LineSpacing() const;        // stored only: lines keep the font's spacing
     void SetLineSpacing(double spacing);
 
     // Runs the KeyDown handler (event 13) with the key's text; true when it consumed the key,
@@ -37,15 +37,15 @@ public:
     // A printer for the area's styled text, laid out at the width, drawing on the page.
     std::shared_ptr<StyledTextPrinter> styledTextPrinter(Graphics& page, std::int32_t width);
 
-    bool MultiLine() const;             // stored only
+    bool MultiLine() const;  // stored only
     void SetMultiLine(bool multiLine);
     bool ScrollBarHorizontal() const;
     void SetScrollBarHorizontal(bool shown);
     bool ScrollBarVertical() const;
     void SetScrollBarVertical(bool shown);
-    bool Styled() const;                // stored only: the text is plain
+    bool Styled() const;  // stored only: the text is plain
     void SetStyled(bool styled);
-    bool HideSelection() const;         // the selection shows only while the area has the focus
+    bool HideSelection() const;  // the selection shows only while the area has the focus
     void SetHideSelection(bool hide);
 
 protected:

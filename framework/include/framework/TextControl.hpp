@@ -19,9 +19,9 @@ public:
 
     ~TextControl() override;
 
-    String TextFont() const;            // "System": the desktop's default font
+    String TextFont() const;  // "System": the desktop's default font
     void SetTextFont(const String& name);
-    float TextSize() const;             // in TextUnit; 0: the desktop's default size
+    float TextSize() const;  // in TextUnit; 0: the desktop's default size
     void SetTextSize(float size);
     FontUnits TextUnit() const;
     void SetTextUnit(FontUnits unit);

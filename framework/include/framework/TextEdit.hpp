@@ -19,30 +19,30 @@ public:
 
     bool Border() const;
     void SetBorder(bool border);
-    bool UseFocusRing() const;          // stored only: the desktop draws the focus
+    bool UseFocusRing() const;  // stored only: the desktop draws the focus
     void SetUseFocusRing(bool useFocusRing);
     Color TextColor() const;
     void SetTextColor(Color colour);
     Color BackColor() const;
     void SetBackColor(Color colour);
-    String Format() const;              // stored only
+    String Format() const;  // stored only
     void SetFormat(const String& format);
-    String Mask() const;                // stored only
+    String Mask() const;  // stored only
     void SetMask(const String& mask);
-    bool ReadOnly() const;              // the text can still be selected and copied
+    bool ReadOnly() const;  // the text can still be selected and copied
     void SetReadOnly(bool readOnly);
     // The most characters the user may add (0: no limit); text set by the program is kept whole.
     std::int32_t LimitText() const;
     void SetLimitText(std::int32_t limit);
-    bool AcceptTabs() const;            // false: Tab moves the focus on; a field always passes it on
+    bool AcceptTabs() const;  // false: Tab moves the focus on; a field always passes it on
     void SetAcceptTabs(bool acceptTabs);
     std::int32_t Alignment() const;
     void SetAlignment(std::int32_t code);
     bool AutomaticallyCheckSpelling() const;  // stored only
     void SetAutomaticallyCheckSpelling(bool check);
-    String DataSource() const;          // stored only
+    String DataSource() const;  // stored only
     void SetDataSource(const String& name);
-    String DataField() const;           // stored only
+    String DataField() const;  // stored only
     void SetDataField(const String& name);
 
 protected:

@@ -15,10 +15,10 @@ public:
     ~TextField() override;
 
     String Text() const;
-    void SetText(const String& text);   // replaces what the field held
+    void SetText(const String& text);  // replaces what the field held
     bool Password() const;
     void SetPassword(bool password);
-    String CueText() const;             // shown while the field is empty
+    String CueText() const;  // shown while the field is empty
     void SetCueText(const String& text);
 
 protected:

@@ -54,8 +54,8 @@ public:
     std::shared_ptr<RectControl> ControlByName(const String& name) const;
     const std::vector<std::shared_ptr<RectControl>>& Controls() const;
 
-    bool IsOpen() const;       // constructed and not yet closed
-    QWidget* widget() const;   // framework and tests only
+    bool IsOpen() const;      // constructed and not yet closed
+    QWidget* widget() const;  // framework and tests only
 
     std::int32_t Placement() const;
     void SetPlacement(std::int32_t code);
@@ -73,7 +73,7 @@ public:
     void SetMaxHeight(std::int32_t height);
     std::int32_t Frame() const;
     void SetFrame(std::int32_t code);
-    bool Composite() const;             // stored only
+    bool Composite() const;  // stored only
     void SetComposite(bool composite);
     bool HasBackColor() const;
     void SetHasBackColor(bool hasBackColor);
@@ -82,7 +82,7 @@ public:
     String Title() const;
     void SetTitle(const String& title);
     bool Visible() const;
-    void SetVisible(bool visible);      // Show() or Hide(); while building, shown once built
+    void SetVisible(bool visible);  // Show() or Hide(); while building, shown once built
     bool FullScreen() const;
     void SetFullScreen(bool fullScreen);
     bool MenuBarVisible() const;
@@ -91,19 +91,19 @@ public:
     void SetCloseButton(bool closeButton);
     bool Resizeable() const;
     void SetResizeable(bool resizeable);
-    bool LiveResize() const;            // stored only: Qt always follows the size live
+    bool LiveResize() const;  // stored only: Qt always follows the size live
     void SetLiveResize(bool liveResize);
     // No maximize button shows on a window that is not resizeable: there is nothing to grow to.
     bool MaximizeButton() const;
     void SetMaximizeButton(bool maximizeButton);
     bool MinimizeButton() const;
     void SetMinimizeButton(bool minimizeButton);
-    std::int32_t MacProcId() const;     // stored only
+    std::int32_t MacProcId() const;  // stored only
     void SetMacProcId(std::int32_t code);
 
 private:
     friend class RectControl;
-    QWidget* contentWidget();           // the parent of the controls' widgets
+    QWidget* contentWidget();  // the parent of the controls' widgets
     void layoutControls();
     void applyTabOrder();
     void contentResized(int width, int height);

@@ -49,7 +49,8 @@ protected:
     // A nil page or page setup prints nothing.
     virtual void DoPrinting(const std::shared_ptr<fw::Graphics>& page, const std::shared_ptr<fw::PrinterSetup>& setup);
     virtual void EndPrinting();
-    virtual void PrintOneCopy(const std::shared_ptr<fw::Graphics>& page, const std::shared_ptr<fw::PrinterSetup>& setup);
+    virtual void PrintOneCopy(const std::shared_ptr<fw::Graphics>& page,
+                              const std::shared_ptr<fw::PrinterSetup>& setup);
     // Draws the next page-high block at the top left of the page given to BeginPrinting; true
     // while text remains.
     virtual bool PrintSomeInformation(const std::shared_ptr<fw::Graphics>& page,

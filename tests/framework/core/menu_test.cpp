@@ -329,8 +329,8 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
         const char* text;       // in the control afterwards
         const char* clipboard;  // on the clipboard afterwards
     } script[] = {
-        {"EditSelectAll", "12345", "-"}, {"EditCopy", "12345", "12345"}, {"EditClear", "", "12345"},
-        {"EditUndo", "12345", "12345"},  {"EditSelectAll", "12345", "12345"}, {"EditCut", "", "12345"},
+        {"EditSelectAll", "12345", "-"}, {"EditCopy", "12345", "12345"},       {"EditClear", "", "12345"},
+        {"EditUndo", "12345", "12345"},  {"EditSelectAll", "12345", "12345"},  {"EditCut", "", "12345"},
         {"EditPaste", "12345", "12345"}, {"EditPaste", "1234512345", "12345"},
     };
     const struct {

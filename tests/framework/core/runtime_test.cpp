@@ -32,7 +32,9 @@ std::shared_ptr<fw::Object> ProgramLikeHelper(fw::PlainFunction function, fw::Pt
     return nullptr;
 }
 
-std::size_t lines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(ExceptionBoundaryTest, AnExceptionLeavingAHandlerIsReportedInOneLineAndTheProgramGoesOn) {
     const std::string huge(1 << 20, 'x');

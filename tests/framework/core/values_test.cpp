@@ -63,7 +63,10 @@ TEST(ValuesTest, CDblReadsTheLeadingDecimalNumber) {
 }
 
 TEST(ValuesTest, CDblStopsAtAZeroByte) {
-    EXPECT_EQ(fw::CDbl(fw::String("12\0" "34", 5)), 12);
+    EXPECT_EQ(fw::CDbl(fw::String("12\0"
+                                  "34",
+                                  5)),
+              12);
 }
 
 TEST(ValuesTest, CvtReal64ToSInt32TruncatesAndClamps) {
@@ -90,8 +93,7 @@ TEST(ValuesTest, CvtReal64ToSInt32TruncatesAndClamps) {
         {-kNaN, 0},
         {std::numeric_limits<double>::denorm_min(), 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fw::RuntimeCvtReal64ToSInt32(c.value), c.expected) << "value " << c.value;
+    for (const auto& c : cases) EXPECT_EQ(fw::RuntimeCvtReal64ToSInt32(c.value), c.expected) << "value " << c.value;
 }
 
 TEST(ValuesTest, StrWritesTheShortestPlainForm) {
@@ -128,8 +130,9 @@ TEST(ValuesTest, StrAndCDblRoundTrip) {
         const fw::String text = fw::Str(value);
         const double back = fw::CDbl(text);
         if (value == 0) EXPECT_EQ(back, 0);
-        else EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(value))
-            << "value " << value << " written " << text.bytes();
+        else
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(value))
+                << "value " << value << " written " << text.bytes();
     }
 }
 

@@ -42,7 +42,8 @@ private:
 
 class RecordingDevice final : public QPaintDevice {
 public:
-    RecordingDevice(int width, int height, std::vector<PageEvent>& log) : width_(width), height_(height), engine_(log) {}
+    RecordingDevice(int width, int height, std::vector<PageEvent>& log)
+        : width_(width), height_(height), engine_(log) {}
     ~RecordingDevice() override = default;
     QPaintEngine* paintEngine() const override { return &engine_; }
 
@@ -74,7 +75,11 @@ class RecordingGraphics final : public fw::Graphics {
 public:
     RecordingGraphics(std::int32_t width, std::int32_t height, std::int32_t copies = 1, std::int32_t firstPage = 1,
                       std::int32_t lastPage = INT32_MAX)
-        : width_(width), height_(height), copies_(copies), firstPage_(firstPage), lastPage_(lastPage),
+        : width_(width),
+          height_(height),
+          copies_(copies),
+          firstPage_(firstPage),
+          lastPage_(lastPage),
           device_(width, height, log) {
         painter_.begin(&device_);
     }

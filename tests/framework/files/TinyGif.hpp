@@ -5,6 +5,7 @@
 #include <string>
 
 inline std::string tinyGif() {
+    // clang-format off
     static const unsigned char bytes[] = {
         'G', 'I', 'F', '8', '9', 'a',
         0x02, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00,  // 2 x 1, a global table of two colours
@@ -13,5 +14,6 @@ inline std::string tinyGif() {
         0x02, 0x02, 0x44, 0x0A, 0x00,              // LZW codes clear, 0, 1, end in 3 bits each
         0x3B,
     };
+    // clang-format on
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }

@@ -27,9 +27,7 @@ namespace fs = std::filesystem;
 
 const char* const kEmblem = "Kettlewing 128.gif";
 
-void write(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+void write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 class BundleResourcesTest : public ::testing::Test {
 protected:
@@ -65,17 +63,31 @@ TEST_F(BundleResourcesTest, EachStepGivesNilWhereItsItemIsMissingOrUnreadable) {
         {"no Resources folder", [](const fs::path&) {}, false, false, false},
         {"Resources without the emblem", [](const fs::path& r) { fs::create_directory(r); }, true, false, false},
         {"an emblem that is no picture",
-         [](const fs::path& r) { fs::create_directory(r); write(r / kEmblem, "GIF89a but nothing after"); }, true, true,
-         false},
-        {"an empty emblem file", [](const fs::path& r) { fs::create_directory(r); write(r / kEmblem, ""); }, true, true,
-         false},
+         [](const fs::path& r) {
+             fs::create_directory(r);
+             write(r / kEmblem, "GIF89a but nothing after");
+         },
+         true, true, false},
+        {"an empty emblem file",
+         [](const fs::path& r) {
+             fs::create_directory(r);
+             write(r / kEmblem, "");
+         },
+         true, true, false},
         {"a folder of the emblem's name", [](const fs::path& r) { fs::create_directories(r / kEmblem); }, true, true,
          false},
         {"a truncated GIF",
-         [](const fs::path& r) { fs::create_directory(r); write(r / kEmblem, tinyGif().substr(0, 24)); }, true, true,
-         false},
-        {"a good GIF", [](const fs::path& r) { fs::create_directory(r); write(r / kEmblem, tinyGif()); }, true, true,
-         true},
+         [](const fs::path& r) {
+             fs::create_directory(r);
+             write(r / kEmblem, tinyGif().substr(0, 24));
+         },
+         true, true, false},
+        {"a good GIF",
+         [](const fs::path& r) {
+             fs::create_directory(r);
+             write(r / kEmblem, tinyGif());
+         },
+         true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
@@ -138,12 +150,22 @@ TEST_F(BundleResourcesTest, EveryWindowCarriesTheIconNamedAfterTheExecutable) {
         {"no Resources folder", [](const fs::path&) {}, false},
         {"Resources without the icon", [](const fs::path& r) { fs::create_directory(r); }, false},
         {"the icon under another name",
-         [&](const fs::path& r) { fs::create_directory(r); green.save(QString::fromStdString((r / "other.png").string())); },
+         [&](const fs::path& r) {
+             fs::create_directory(r);
+             green.save(QString::fromStdString((r / "other.png").string()));
+         },
          false},
-        {"an icon that is no picture", [](const fs::path& r) { fs::create_directory(r); write(r / "radixel.png", "PNG?"); },
+        {"an icon that is no picture",
+         [](const fs::path& r) {
+             fs::create_directory(r);
+             write(r / "radixel.png", "PNG?");
+         },
          false},
         {"the icon",
-         [&](const fs::path& r) { fs::create_directory(r); green.save(QString::fromStdString((r / "radixel.png").string())); },
+         [&](const fs::path& r) {
+             fs::create_directory(r);
+             green.save(QString::fromStdString((r / "radixel.png").string()));
+         },
          true},
     };
     for (const Case& c : cases) {

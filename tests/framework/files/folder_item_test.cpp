@@ -33,10 +33,19 @@ TEST_F(FolderItemTest, ChildIsNilUnlessAnItemOfThatNameIsInTheFolder) {
         bool found;
     };
     const Case cases[] = {
-        {"file.txt", true}, {"inner", true}, {"with space.gif", true},
-        {"missing", false}, {"", false}, {"inner/", false}, {"inner/../file.txt", false},
-        {".", false}, {"..", false}, {"/etc", false}, {std::string("file.txt\0x", 10), false},
-        {"FILE.TXT", false}, {"dangling", false},
+        {"file.txt", true},
+        {"inner", true},
+        {"with space.gif", true},
+        {"missing", false},
+        {"", false},
+        {"inner/", false},
+        {"inner/../file.txt", false},
+        {".", false},
+        {"..", false},
+        {"/etc", false},
+        {std::string("file.txt\0x", 10), false},
+        {"FILE.TXT", false},
+        {"dangling", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("name: \"" + c.name + "\"");

@@ -86,7 +86,8 @@ struct PdfWord {
 // Every word of the file, as a PDF viewer's search and copy find it.
 std::vector<PdfWord> pdfWords(const fs::path& file) {
     const fs::path boxes = fs::path(file).replace_extension(".html");
-    const std::string command = std::string("'") + RADIXEL_PDFTOTEXT + "' -bbox '" + file.string() + "' '" + boxes.string() + "'";
+    const std::string command =
+        std::string("'") + RADIXEL_PDFTOTEXT + "' -bbox '" + file.string() + "' '" + boxes.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(boxes);
     std::vector<PdfWord> words;

@@ -48,8 +48,8 @@ std::unique_ptr<QTextDocument> numberedLines(int count) {
 
 // Draws block after block until the end (with a bound, so a printer that never ends fails
 // instead of hanging); one entry of lines per block.
-std::vector<std::vector<DrawnLine>> printAll(fw::StyledTextPrinter& printer, RecordingGraphics& page,
-                                             std::int32_t x, std::int32_t y, std::int32_t height) {
+std::vector<std::vector<DrawnLine>> printAll(fw::StyledTextPrinter& printer, RecordingGraphics& page, std::int32_t x,
+                                             std::int32_t y, std::int32_t height) {
     std::vector<std::vector<DrawnLine>> blocks;
     for (int guard = 0; guard < 10000 && !printer.Eof(); ++guard) {
         const std::size_t before = page.log.size();

@@ -76,15 +76,16 @@ public:
 
     void attachPressed(const std::shared_ptr<fw::PushButton>& button) {
         auto self = std::static_pointer_cast<ScratchWindow>(shared_from_this());
-        fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction,
-                                   fw::RuntimeCreateDelegate(&ScratchWindow::Pressed, self, "( PushButton )",
-                                                             fw::DelegateKind::Weak));
+        fw::RuntimeAddEventHandler(
+            *button, fw::events::PushButtonAction,
+            fw::RuntimeCreateDelegate(&ScratchWindow::Pressed, self, "( PushButton )", fw::DelegateKind::Weak));
     }
     void attachKeyDown(const std::shared_ptr<fw::TextArea>& area) {
         auto self = std::static_pointer_cast<ScratchWindow>(shared_from_this());
-        fw::RuntimeAddEventHandler(*area, fw::events::TextAreaKeyDown,
-                                   fw::RuntimeCreateDelegate(&ScratchWindow::KeyDown, self,
-                                                             "( TextArea, String ) as Boolean", fw::DelegateKind::Weak));
+        fw::RuntimeAddEventHandler(
+            *area, fw::events::TextAreaKeyDown,
+            fw::RuntimeCreateDelegate(&ScratchWindow::KeyDown, self, "( TextArea, String ) as Boolean",
+                                      fw::DelegateKind::Weak));
     }
 };
 

@@ -39,7 +39,9 @@ fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextVie
 // A handler target that raises from its KeyDown.
 class Raiser : public fw::Object {
 public:
-    bool KeyDown(std::shared_ptr<fw::TextArea>, fw::String) { throw fw::RuntimeException("RuntimeException: handler broke"); }
+    bool KeyDown(std::shared_ptr<fw::TextArea>, fw::String) {
+        throw fw::RuntimeException("RuntimeException: handler broke");
+    }
     void Action(std::shared_ptr<fw::PushButton>) {}
 };
 
@@ -62,7 +64,11 @@ TEST_F(TextControls, CarriageReturnsShowAsLineBreaksAndReadBackAsCarriageReturns
     const Case cases[] = {
         {"one\rtwo\r\nthree\nfour", "one\rtwo\rthree\rfour", 4},
         {"\r\r", "\r\r", 3},
-        {"no\xC2\xA0" "break \xE2\x82\xAC", "no\xC2\xA0" "break \xE2\x82\xAC", 1},
+        {"no\xC2\xA0"
+         "break \xE2\x82\xAC",
+         "no\xC2\xA0"
+         "break \xE2\x82\xAC",
+         1},
         {"", "", 1},
     };
     for (const Case& c : cases) {
@@ -192,8 +198,8 @@ TEST_F(TextControls, EditsLeaveTheLinesThatAFreshLayoutGives) {
     // Random edits of mixed words, digits and line breaks, each followed by undo or redo now
     // and then.
     QRandomGenerator random(20261210);
-    const QString pieces[] = {"a ", "word ", "12345678901234567890", "\n", " ", "x", QString(700, QLatin1Char('3')),
-                              "two words ", "\n\n"};
+    const QString pieces[] = {
+        "a ", "word ", "12345678901234567890", "\n", " ", "x", QString(700, QLatin1Char('3')), "two words ", "\n\n"};
     area->SetText(prose);
     for (int step = 0; step < 300; ++step) {
         const qsizetype length = view->text().size();
@@ -230,19 +236,38 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
         QString clipboard;
     } script[] = {
         {"typing", [&] { typeText(view, "12345"); }, "12345", "", "-"},
-        {"Return and more", [&] { pressKey(view, Qt::Key_Return, none, "\r"); typeText(view, "67"); }, "12345\r67", "", "-"},
-        {"Shift+Up selects to the line above",
-         [&] { pressKey(view, Qt::Key_Up, shift); }, "12345\r67", "345\n67", "-"},
+        {"Return and more",
+         [&] {
+             pressKey(view, Qt::Key_Return, none, "\r");
+             typeText(view, "67");
+         },
+         "12345\r67", "", "-"},
+        {"Shift+Up selects to the line above", [&] { pressKey(view, Qt::Key_Up, shift); }, "12345\r67", "345\n67", "-"},
         {"Ctrl+C copies it", [&] { pressKey(view, Qt::Key_C, ctrl); }, "12345\r67", "345\n67", "345\n67"},
         {"Backspace removes it", [&] { pressKey(view, Qt::Key_Backspace, none, "\b"); }, "12", "", "345\n67"},
         {"Ctrl+Z brings it back", [&] { pressKey(view, Qt::Key_Z, ctrl); }, "12345\r67", "", "345\n67"},
         {"Ctrl+Z undoes the typing in a row", [&] { pressKey(view, Qt::Key_Z, ctrl); }, "12345\r", "", "345\n67"},
         {"Ctrl+Shift+Z redoes it", [&] { pressKey(view, Qt::Key_Z, ctrl | shift); }, "12345\r67", "", "345\n67"},
-        {"Home, Shift+End", [&] { pressKey(view, Qt::Key_Home); pressKey(view, Qt::Key_End, shift); }, "12345\r67", "67", "345\n67"},
+        {"Home, Shift+End",
+         [&] {
+             pressKey(view, Qt::Key_Home);
+             pressKey(view, Qt::Key_End, shift);
+         },
+         "12345\r67", "67", "345\n67"},
         {"Ctrl+X cuts", [&] { pressKey(view, Qt::Key_X, ctrl); }, "12345\r", "", "67"},
-        {"Ctrl+Home, Delete", [&] { pressKey(view, Qt::Key_Home, ctrl); pressKey(view, Qt::Key_Delete, none, "\x7f"); }, "2345\r", "", "67"},
+        {"Ctrl+Home, Delete",
+         [&] {
+             pressKey(view, Qt::Key_Home, ctrl);
+             pressKey(view, Qt::Key_Delete, none, "\x7f");
+         },
+         "2345\r", "", "67"},
         {"Ctrl+V pastes at the caret", [&] { pressKey(view, Qt::Key_V, ctrl); }, "672345\r", "", "67"},
-        {"Ctrl+A, Ctrl+C", [&] { pressKey(view, Qt::Key_A, ctrl); pressKey(view, Qt::Key_C, ctrl); }, "672345\r", "672345\n", "672345\n"},
+        {"Ctrl+A, Ctrl+C",
+         [&] {
+             pressKey(view, Qt::Key_A, ctrl);
+             pressKey(view, Qt::Key_C, ctrl);
+         },
+         "672345\r", "672345\n", "672345\n"},
         {"typing over the selection", [&] { typeText(view, "9"); }, "9", "", "672345\n"},
     };
     for (const auto& step : script) {
@@ -335,7 +360,7 @@ TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(view->viewport(), &event);
     const std::vector<std::pair<std::string, bool>> expected = {
-        {"&Undo", false}, {"&Redo", false}, {"Cu&t", true}, {"&Copy", true},
+        {"&Undo", false}, {"&Redo", false}, {"Cu&t", true},       {"&Copy", true},
         {"&Paste", true}, {"Delete", true}, {"Select All", true},
     };
     EXPECT_EQ(offered, expected);
@@ -393,10 +418,14 @@ TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {
         std::vector<std::string> seen;
     };
     const Case cases[] = {
-        {Qt::Key_Left, Qt::NoModifier, "", {"\x1C"}},       {Qt::Key_Down, Qt::NoModifier, "", {"\x1F"}},
-        {Qt::Key_Return, Qt::NoModifier, "\r", {"\r"}},     {Qt::Key_Backspace, Qt::NoModifier, "\b", {"\b"}},
-        {Qt::Key_Delete, Qt::NoModifier, "\x7f", {"\x7F"}}, {Qt::Key_Home, Qt::NoModifier, "", {"\x01"}},
-        {Qt::Key_Shift, Qt::ShiftModifier, "", {}},          {Qt::Key_C, Qt::ControlModifier, "\x03", {}},
+        {Qt::Key_Left, Qt::NoModifier, "", {"\x1C"}},
+        {Qt::Key_Down, Qt::NoModifier, "", {"\x1F"}},
+        {Qt::Key_Return, Qt::NoModifier, "\r", {"\r"}},
+        {Qt::Key_Backspace, Qt::NoModifier, "\b", {"\b"}},
+        {Qt::Key_Delete, Qt::NoModifier, "\x7f", {"\x7F"}},
+        {Qt::Key_Home, Qt::NoModifier, "", {"\x01"}},
+        {Qt::Key_Shift, Qt::ShiftModifier, "", {}},
+        {Qt::Key_C, Qt::ControlModifier, "\x03", {}},
         {Qt::Key_Eacute, Qt::NoModifier, "\u00e9", {"\xC3\xA9"}},
     };
     ScratchWindow::consumeKeys = true;
@@ -456,9 +485,13 @@ TEST_F(TextControls, TypingStopsAtLimitTextButTheProgramsTextIsKeptWhole) {
 
 TEST_F(TextControls, FieldItemsReachTheLineEdit) {
     auto window = Scratch();
-    auto field = window->add<fw::TextField>(
-        "Field", fw::Record({{"Password", true}, {"CueText", "base"}, {"ReadOnly", true}, {"Alignment", 3}, {"Border", false},
-                             {"TextColor", fw::Color::FromRGB(0x112233)}, {"HelpTag", "The base"}}));
+    auto field = window->add<fw::TextField>("Field", fw::Record({{"Password", true},
+                                                                 {"CueText", "base"},
+                                                                 {"ReadOnly", true},
+                                                                 {"Alignment", 3},
+                                                                 {"Border", false},
+                                                                 {"TextColor", fw::Color::FromRGB(0x112233)},
+                                                                 {"HelpTag", "The base"}}));
     auto* line = qobject_cast<QLineEdit*>(field->widget());
     EXPECT_EQ(line->echoMode(), QLineEdit::Password);
     EXPECT_EQ(line->placeholderText(), "base");
@@ -480,8 +513,12 @@ TEST_F(TextControls, FontsFollowTheFontItemsWithSystemAsTheDesktopsFont) {
     auto found = fw::RuntimeCheckCast<fw::Label>(window->ControlByName("Label"), fw::Label::Lookup());
     found->SetTextSize(14.0f);
     found->SetTextUnit(fw::FontUnits::Default);
-    fw::SetProperties(found, fw::Record({{"TextFont", "System"}, {"Bold", true}, {"Italic", true}, {"Underline", false},
-                                         {"Selectable", false}, {"Multiline", true}}));
+    fw::SetProperties(found, fw::Record({{"TextFont", "System"},
+                                         {"Bold", true},
+                                         {"Italic", true},
+                                         {"Underline", false},
+                                         {"Selectable", false},
+                                         {"Multiline", true}}));
     const QFont font = found->widget()->font();
     EXPECT_EQ(font.family(), QApplication::font().family());
     EXPECT_EQ(font.pixelSize(), 14);
@@ -500,8 +537,10 @@ TEST_F(TextControls, FontsFollowTheFontItemsWithSystemAsTheDesktopsFont) {
         double points;  // -1 where the size is given in pixels
     };
     const Unit units[] = {
-        {fw::FontUnits::Default, 14, 14, -1}, {fw::FontUnits::Pixel, 9, 9, -1},
-        {fw::FontUnits::Point, 14, -1, 14},   {fw::FontUnits::Inch, 0.5f, -1, 36},
+        {fw::FontUnits::Default, 14, 14, -1},
+        {fw::FontUnits::Pixel, 9, 9, -1},
+        {fw::FontUnits::Point, 14, -1, 14},
+        {fw::FontUnits::Inch, 0.5f, -1, 36},
     };
     for (const Unit& u : units) {
         found->SetTextUnit(u.unit);
@@ -553,7 +592,8 @@ TEST_F(Buttons, AttachingRefusesADelegateOfTheWrongTypeOrEvent) {
     auto button = window->add<fw::PushButton>("Button", fw::String());
     auto area = window->add<fw::TextArea>("Area", fw::String());
     auto raiser = std::make_shared<Raiser>();
-    auto keyDown = fw::RuntimeCreateDelegate(&Raiser::KeyDown, raiser, "( TextArea, String ) as Boolean", fw::DelegateKind::Weak);
+    auto keyDown =
+        fw::RuntimeCreateDelegate(&Raiser::KeyDown, raiser, "( TextArea, String ) as Boolean", fw::DelegateKind::Weak);
     auto action = fw::RuntimeCreateDelegate(&Raiser::Action, raiser, "( PushButton )", fw::DelegateKind::Weak);
     EXPECT_THROW(fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction, keyDown), fw::RuntimeException);
     EXPECT_THROW(fw::RuntimeAddEventHandler(*area, fw::events::TextAreaKeyDown, action), fw::RuntimeException);
@@ -582,10 +622,14 @@ TEST_F(Drawing, ACanvasDrawsItsBackdropAtTheTopLeftOrNothing) {
 
 TEST_F(Drawing, ARoundRectangleDrawsItsFillBorderAndRoundedCorners) {
     auto window = Scratch();
-    auto box = window->add<fw::RoundRectangle>(
-        "RoundRectangle1", fw::Record({{"Width", 100}, {"Height", 50}, {"FillColor", fw::Color::FromRGB(0x00FF00)},
-                                       {"BorderWidth", 3}, {"BorderColor", fw::Color::FromRGB(0x0000FF)},
-                                       {"OvalWidth", 16}, {"OvalHeight", 16}}));
+    auto box =
+        window->add<fw::RoundRectangle>("RoundRectangle1", fw::Record({{"Width", 100},
+                                                                       {"Height", 50},
+                                                                       {"FillColor", fw::Color::FromRGB(0x00FF00)},
+                                                                       {"BorderWidth", 3},
+                                                                       {"BorderColor", fw::Color::FromRGB(0x0000FF)},
+                                                                       {"OvalWidth", 16},
+                                                                       {"OvalHeight", 16}}));
     const QImage shown = box->widget()->grab().toImage();
     EXPECT_EQ(shown.pixelColor(50, 25), QColor(0, 255, 0));
     EXPECT_EQ(shown.pixelColor(1, 25), QColor(0, 0, 255));

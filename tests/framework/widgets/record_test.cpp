@@ -30,7 +30,8 @@ std::string describe(const fw::PropertyValue& value) {
     std::ostringstream out;
     if (auto* i = std::get_if<std::int32_t>(&value)) out << "integer " << *i;
     else if (auto* b = std::get_if<bool>(&value)) out << "Boolean " << (*b ? "true" : "false");
-    else if (auto* c = std::get_if<fw::Color>(&value)) out << "colour " << hex(std::string{char(c->red), char(c->green), char(c->blue)});
+    else if (auto* c = std::get_if<fw::Color>(&value))
+        out << "colour " << hex(std::string{char(c->red), char(c->green), char(c->blue)});
     else out << "text \"" << std::get<fw::String>(value).bytes() << "\"";
     return out.str();
 }
@@ -80,19 +81,39 @@ using RecordReading = WidgetTest;
 TEST_F(RecordReading, EveryPropertyOfEveryClassRoundTrips) {
     using Row = std::pair<const char*, fw::PropertyValue>;
     const fw::Color red = fw::Color::FromRGB(0xFF0000), blue = fw::Color::FromRGB(0x0D30FF);
-    const std::vector<Row> control = {
-        {"Name", fw::String("C")}, {"Index", std::int32_t{3}}, {"Left", std::int32_t{11}}, {"Top", std::int32_t{12}},
-        {"Width", std::int32_t{130}}, {"Height", std::int32_t{44}}, {"LockLeft", false}, {"LockTop", false},
-        {"LockRight", true}, {"LockBottom", true}, {"TabPanelIndex", std::int32_t{2}}, {"TabIndex", std::int32_t{7}},
-        {"Enabled", false}, {"Visible", false}, {"HelpTag", fw::String("tip")}, {"AutoDeactivate", false},
-        {"InitialParent", fw::String("Host")}};
-    const std::vector<Row> font = {{"TextFont", fw::String("Courier")}, {"Bold", true}, {"Italic", true}, {"Underline", true}};
+    const std::vector<Row> control = {{"Name", fw::String("C")},
+                                      {"Index", std::int32_t{3}},
+                                      {"Left", std::int32_t{11}},
+                                      {"Top", std::int32_t{12}},
+                                      {"Width", std::int32_t{130}},
+                                      {"Height", std::int32_t{44}},
+                                      {"LockLeft", false},
+                                      {"LockTop", false},
+                                      {"LockRight", true},
+                                      {"LockBottom", true},
+                                      {"TabPanelIndex", std::int32_t{2}},
+                                      {"TabIndex", std::int32_t{7}},
+                                      {"Enabled", false},
+                                      {"Visible", false},
+                                      {"HelpTag", fw::String("tip")},
+                                      {"AutoDeactivate", false},
+                                      {"InitialParent", fw::String("Host")}};
+    const std::vector<Row> font = {
+        {"TextFont", fw::String("Courier")}, {"Bold", true}, {"Italic", true}, {"Underline", true}};
     const std::vector<Row> data = {{"DataSource", fw::String("db")}, {"DataField", fw::String("col")}};
-    const std::vector<Row> field = {
-        {"TabStop", false}, {"Border", false}, {"UseFocusRing", false}, {"TextColor", red}, {"BackColor", blue},
-        {"Format", fw::String("#.##")}, {"Text", fw::String("typed \xE2\x82\xAC")}, {"Mask", fw::String("999")},
-        {"ReadOnly", true}, {"LimitText", std::int32_t{40}}, {"AcceptTabs", true}, {"Alignment", std::int32_t{2}},
-        {"AutomaticallyCheckSpelling", true}};
+    const std::vector<Row> field = {{"TabStop", false},
+                                    {"Border", false},
+                                    {"UseFocusRing", false},
+                                    {"TextColor", red},
+                                    {"BackColor", blue},
+                                    {"Format", fw::String("#.##")},
+                                    {"Text", fw::String("typed \xE2\x82\xAC")},
+                                    {"Mask", fw::String("999")},
+                                    {"ReadOnly", true},
+                                    {"LimitText", std::int32_t{40}},
+                                    {"AcceptTabs", true},
+                                    {"Alignment", std::int32_t{2}},
+                                    {"AutomaticallyCheckSpelling", true}};
     auto join = [](std::initializer_list<std::vector<Row>> parts) {
         std::vector<Row> rows;
         for (const auto& part : parts) rows.insert(rows.end(), part.begin(), part.end());
@@ -104,33 +125,67 @@ TEST_F(RecordReading, EveryPropertyOfEveryClassRoundTrips) {
     };
     const Target targets[] = {
         {fw::Window::Lookup(),
-         {{"Placement", std::int32_t{3}}, {"Width", std::int32_t{500}}, {"Height", std::int32_t{400}},
-          {"MinWidth", std::int32_t{100}}, {"MinHeight", std::int32_t{90}}, {"MaxWidth", std::int32_t{1000}},
-          {"MaxHeight", std::int32_t{900}}, {"Frame", std::int32_t{3}}, {"Composite", true}, {"HasBackColor", true},
-          {"BackColor", blue}, {"Title", fw::String("T\xC3\xADtulo")}, {"Visible", false}, {"FullScreen", true},
-          {"MenuBarVisible", false}, {"CloseButton", false}, {"Resizeable", false}, {"LiveResize", false},
-          {"MaximizeButton", false}, {"MinimizeButton", false}, {"MacProcID", std::int32_t{7}}}},
-        {fw::Label::Lookup(),
-         join({control, font, data,
-               {{"Text", fw::String("Radixel 4.3\rline two\rline three")}, {"TextAlign", std::int32_t{3}},
-                {"TextColor", blue}, {"Multiline", true}, {"Selectable", true}, {"Transparent", true}}})},
-        {fw::TextField::Lookup(), join({control, font, data, field, {{"Password", true}, {"CueText", fw::String("cue")}}})},
-        {fw::TextArea::Lookup(),
-         join({control, font, data, field,
-               {{"Multiline", false}, {"ScrollbarHorizontal", true}, {"ScrollbarVertical", false}, {"Styled", false},
-                {"HideSelection", false}}})},
-        {fw::PushButton::Lookup(),
-         join({control, font,
-               {{"TabStop", false}, {"Caption", fw::String("->")}, {"Default", true}, {"Cancel", true},
-                {"ButtonStyle", std::int32_t{4}}}})},
-        {fw::RoundRectangle::Lookup(),
-         join({control,
-               {{"FillColor", red}, {"BorderWidth", std::int32_t{3}}, {"BorderColor", blue}, {"OvalWidth", std::int32_t{16}},
-                {"OvalHeight", std::int32_t{12}}}})},
-        {fw::Canvas::Lookup(),
-         join({control,
-               {{"TabStop", false}, {"UseFocusRing", false}, {"AcceptFocus", true}, {"AcceptTabs", true},
-                {"DoubleBuffer", true}, {"EraseBackground", false}}})},
+         {{"Placement", std::int32_t{3}},
+          {"Width", std::int32_t{500}},
+          {"Height", std::int32_t{400}},
+          {"MinWidth", std::int32_t{100}},
+          {"MinHeight", std::int32_t{90}},
+          {"MaxWidth", std::int32_t{1000}},
+          {"MaxHeight", std::int32_t{900}},
+          {"Frame", std::int32_t{3}},
+          {"Composite", true},
+          {"HasBackColor", true},
+          {"BackColor", blue},
+          {"Title", fw::String("T\xC3\xADtulo")},
+          {"Visible", false},
+          {"FullScreen", true},
+          {"MenuBarVisible", false},
+          {"CloseButton", false},
+          {"Resizeable", false},
+          {"LiveResize", false},
+          {"MaximizeButton", false},
+          {"MinimizeButton", false},
+          {"MacProcID", std::int32_t{7}}}},
+        {fw::Label::Lookup(), join({control,
+                                    font,
+                                    data,
+                                    {{"Text", fw::String("Radixel 4.3\rline two\rline three")},
+                                     {"TextAlign", std::int32_t{3}},
+                                     {"TextColor", blue},
+                                     {"Multiline", true},
+                                     {"Selectable", true},
+                                     {"Transparent", true}}})},
+        {fw::TextField::Lookup(),
+         join({control, font, data, field, {{"Password", true}, {"CueText", fw::String("cue")}}})},
+        {fw::TextArea::Lookup(), join({control,
+                                       font,
+                                       data,
+                                       field,
+                                       {{"Multiline", false},
+                                        {"ScrollbarHorizontal", true},
+                                        {"ScrollbarVertical", false},
+                                        {"Styled", false},
+                                        {"HideSelection", false}}})},
+        {fw::PushButton::Lookup(), join({control,
+                                         font,
+                                         {{"TabStop", false},
+                                          {"Caption", fw::String("->")},
+                                          {"Default", true},
+                                          {"Cancel", true},
+                                          {"ButtonStyle", std::int32_t{4}}}})},
+        {fw::RoundRectangle::Lookup(), join({control,
+                                             {{"FillColor", red},
+                                              {"BorderWidth", std::int32_t{3}},
+                                              {"BorderColor", blue},
+                                              {"OvalWidth", std::int32_t{16}},
+                                              {"OvalHeight", std::int32_t{12}}}})},
+        {fw::Canvas::Lookup(), join({control,
+                                     {{"TabStop", false},
+                                      {"UseFocusRing", false},
+                                      {"AcceptFocus", true},
+                                      {"AcceptTabs", true},
+                                      {"DoubleBuffer", true},
+                                      {"EraseBackground", false}}})},
     };
 
     auto window = Scratch();
@@ -149,11 +204,13 @@ TEST_F(RecordReading, EveryPropertyOfEveryClassRoundTrips) {
         }
         std::string record;
         for (const auto& [name, value] : target.rows) {
-            std::visit([&, name = name](const auto& v) {
-                using V = std::decay_t<decltype(v)>;
-                if constexpr (std::is_same_v<V, fw::String>) fw::RecordItem(name, v.view()).writeTo(record);
-                else fw::RecordItem(name, v).writeTo(record);
-            }, value);
+            std::visit(
+                [&, name = name](const auto& v) {
+                    using V = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<V, fw::String>) fw::RecordItem(name, v.view()).writeTo(record);
+                    else fw::RecordItem(name, v).writeTo(record);
+                },
+                value);
         }
         fw::SetProperties(object, fw::String(record));
 
@@ -170,8 +227,9 @@ TEST_F(RecordReading, EveryPropertyOfEveryClassRoundTrips) {
 
 TEST_F(RecordReading, NamesMatchWithoutLetterCaseAndTheFourSpellingsReachTheirProperties) {
     auto window = Scratch();
-    auto area = window->add<fw::TextArea>("Area", fw::Record({{"MULTILINE", false}, {"scrollbarhorizontal", true},
-                                                              {"ScrollbarVertical", false}, {"wIdTh", 77}}));
+    auto area = window->add<fw::TextArea>(
+        "Area",
+        fw::Record({{"MULTILINE", false}, {"scrollbarhorizontal", true}, {"ScrollbarVertical", false}, {"wIdTh", 77}}));
     EXPECT_FALSE(area->MultiLine());
     EXPECT_TRUE(area->ScrollBarHorizontal());
     EXPECT_FALSE(area->ScrollBarVertical());
@@ -218,16 +276,26 @@ TEST_F(RecordReading, MalformedRecordsRaiseNamingTheItemAndItsOffsetAndChangeNot
         {"Widht " + std::string("\0\0\0\1", 4), "the item \"Widht\" at byte 0 is no property of Tests.ScratchWindow"},
         {width + "Visible", "the item \"Visible\" at byte 10 has no blank after its name before the record ends"},
         {width + " \x01", "the item \"\" at byte 10 has an empty name"},
-        {"Width " + std::string("\0\2", 2), "the item \"Width\" at byte 0 runs past the end of the record: an integer needs 4 bytes, 2 remain"},
-        {width + "Visible ", "the item \"Visible\" at byte 10 runs past the end of the record: a Boolean needs 1 byte, 0 remain"},
-        {width + "Visible \x02", "the item \"Visible\" at byte 10 has the Boolean byte 0x02, which is neither 0x00 nor 0x01"},
-        {width + "BackColor \x01\x02", "the item \"BackColor\" at byte 10 runs past the end of the record: a colour needs 3 bytes, 2 remain"},
-        {width + std::string("Title \0\0", 8), "the item \"Title\" at byte 10 runs past the end of the record: a text's byte count needs 4 bytes, 2 remain"},
-        {width + "Title " + std::string("\0\0\0\x09", 4) + "abc", "the item \"Title\" at byte 10 runs past the end of the record: a text of 9 bytes needs 9 bytes, 3 remain"},
-        {"Title \xFF\xFF\xFF\xFF", "the item \"Title\" at byte 0 runs past the end of the record: a text of 4294967295 bytes needs 4294967295 bytes, 0 remain"},
+        {"Width " + std::string("\0\2", 2),
+         "the item \"Width\" at byte 0 runs past the end of the record: an integer needs 4 bytes, 2 remain"},
+        {width + "Visible ",
+         "the item \"Visible\" at byte 10 runs past the end of the record: a Boolean needs 1 byte, 0 remain"},
+        {width + "Visible \x02",
+         "the item \"Visible\" at byte 10 has the Boolean byte 0x02, which is neither 0x00 nor 0x01"},
+        {width + "BackColor \x01\x02",
+         "the item \"BackColor\" at byte 10 runs past the end of the record: a colour needs 3 bytes, 2 remain"},
+        {width + std::string("Title \0\0", 8),
+         "the item \"Title\" at byte 10 runs past the end of the record: a text's byte count needs 4 bytes, 2 remain"},
+        {width + "Title " + std::string("\0\0\0\x09", 4) + "abc",
+         "the item \"Title\" at byte 10 runs past the end of the record: a text of 9 bytes needs 9 bytes, 3 remain"},
+        {"Title \xFF\xFF\xFF\xFF",
+         "the item \"Title\" at byte 0 runs past the end of the record: a text of 4294967295 bytes needs 4294967295 "
+         "bytes, 0 remain"},
         {std::string("\x01\xFFz", 3), "the item \"\\x01\\xFFz\" at byte 0 has no blank after its name"},
     };
-    ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, fw::Record({{"Width", 300}, {"Title", "Kept"}})); };
+    ScratchWindow::layout = [](ScratchWindow& w) {
+        fw::SetProperties(w, fw::Record({{"Width", 300}, {"Title", "Kept"}}));
+    };
     auto window = Scratch();
     for (const Case& c : cases) {
         SCOPED_TRACE(hex(c.record));

@@ -170,9 +170,17 @@ TEST_F(WindowItems, TheContentAreaBelowTheMenuBarHasTheWindowsSize) {
 
 TEST_F(WindowItems, TitleButtonsFrameAndSizeLimitsReachTheQtWindow) {
     ScratchWindow::layout = [](ScratchWindow& w) {
-        fw::SetProperties(w, fw::Record({{"Width", 300}, {"Height", 200}, {"MinWidth", 100}, {"MinHeight", 80},
-                                         {"MaxWidth", 700}, {"MaxHeight", 500}, {"Frame", 3}, {"Title", "Über"},
-                                         {"CloseButton", true}, {"Resizeable", true}, {"MaximizeButton", false},
+        fw::SetProperties(w, fw::Record({{"Width", 300},
+                                         {"Height", 200},
+                                         {"MinWidth", 100},
+                                         {"MinHeight", 80},
+                                         {"MaxWidth", 700},
+                                         {"MaxHeight", 500},
+                                         {"Frame", 3},
+                                         {"Title", "Über"},
+                                         {"CloseButton", true},
+                                         {"Resizeable", true},
+                                         {"MaximizeButton", false},
                                          {"MinimizeButton", true}}));
     };
     auto window = Scratch();
@@ -200,7 +208,8 @@ TEST_F(WindowItems, TitleButtonsFrameAndSizeLimitsReachTheQtWindow) {
 
 TEST_F(WindowItems, AWindowThatIsNotResizeableKeepsItsSizeAndShowsNoMaximizeButton) {
     ScratchWindow::layout = [](ScratchWindow& w) {
-        fw::SetProperties(w, fw::Record({{"Width", 408}, {"Height", 268}, {"Resizeable", false}, {"MaximizeButton", true}}));
+        fw::SetProperties(
+            w, fw::Record({{"Width", 408}, {"Height", 268}, {"Resizeable", false}, {"MaximizeButton", true}}));
     };
     auto window = Scratch();
     QWidget* frame = window->widget();
@@ -218,8 +227,10 @@ TEST_F(WindowItems, AWindowThatIsNotResizeableKeepsItsSizeAndShowsNoMaximizeButt
 
 TEST_F(WindowItems, TheBackgroundColourFillsTheContentOnlyWhenHasBackColorIsSet) {
     ScratchWindow::layout = [](ScratchWindow& w) {
-        fw::SetProperties(w, fw::Record({{"Width", 60}, {"Height", 40}, {"HasBackColor", false},
-                                         {"BackColor", fw::Color::FromRGB(0x12AB34)}}));
+        fw::SetProperties(
+            w,
+            fw::Record(
+                {{"Width", 60}, {"Height", 40}, {"HasBackColor", false}, {"BackColor", fw::Color::FromRGB(0x12AB34)}}));
     };
     auto window = Scratch();
     QWidget* area = content(*window);
@@ -265,8 +276,8 @@ TEST_F(WindowItems, PlacementOverTheFrontWindowHoldsWhereTheWindowFirstAppears) 
         front->widget()->move(20, 30);
 
         ScratchWindow::layout = [&c](ScratchWindow& w) {
-            fw::SetProperties(w, fw::Record({{"Placement", 1}, {"Width", 80}, {"Height", 60},
-                                             {"Visible", c.visibleByRecord}}));
+            fw::SetProperties(
+                w, fw::Record({{"Placement", 1}, {"Width", 80}, {"Height", 60}, {"Visible", c.visibleByRecord}}));
         };
         auto dialog = std::static_pointer_cast<ScratchWindow>(fw::RuntimeNewObject(ScratchWindow::Lookup()));
         dialog->Constructor();
@@ -392,22 +403,24 @@ TEST_F(ControlLayout, LockedEdgesKeepTheirDistanceWhenTheWindowIsResized) {
         QRect after;  // from 400 by 300 to 500 by 360
     };
     const Case cases[] = {
-        {true, true, false, false, QRect(20, 30, 100, 40)},
-        {true, true, true, false, QRect(20, 30, 200, 40)},
-        {false, true, true, false, QRect(120, 30, 100, 40)},
-        {true, true, false, true, QRect(20, 30, 100, 100)},
-        {true, false, false, true, QRect(20, 90, 100, 40)},
-        {true, true, true, true, QRect(20, 30, 200, 100)},
+        {true, true, false, false, QRect(20, 30, 100, 40)},   {true, true, true, false, QRect(20, 30, 200, 40)},
+        {false, true, true, false, QRect(120, 30, 100, 40)},  {true, true, false, true, QRect(20, 30, 100, 100)},
+        {true, false, false, true, QRect(20, 90, 100, 40)},   {true, true, true, true, QRect(20, 30, 200, 100)},
         {false, false, false, false, QRect(20, 30, 100, 40)},
     };
     ScratchWindow::layout = [](ScratchWindow& w) { fw::SetProperties(w, sizedWindow(400, 300)); };
     auto window = Scratch();
     std::vector<std::shared_ptr<fw::RectControl>> controls;
     for (const Case& c : cases) {
-        controls.push_back(window->add<fw::Label>(
-            ("L" + std::to_string(controls.size())).c_str(),
-            fw::Record({{"Left", 20}, {"Top", 30}, {"Width", 100}, {"Height", 40}, {"LockLeft", c.left},
-                        {"LockTop", c.top}, {"LockRight", c.right}, {"LockBottom", c.bottom}})));
+        controls.push_back(window->add<fw::Label>(("L" + std::to_string(controls.size())).c_str(),
+                                                  fw::Record({{"Left", 20},
+                                                              {"Top", 30},
+                                                              {"Width", 100},
+                                                              {"Height", 40},
+                                                              {"LockLeft", c.left},
+                                                              {"LockTop", c.top},
+                                                              {"LockRight", c.right},
+                                                              {"LockBottom", c.bottom}})));
     }
     // The user's resize: the frame grows, the content follows.
     QWidget* frame = window->widget();
@@ -455,8 +468,8 @@ TEST_F(ControlLayout, AControlInsideAnotherStandsInItsWidgetButIsPlacedFromTheWi
     auto box = window->add<fw::RoundRectangle>(
         "RoundRectangle1", fw::Record({{"Left", 34}, {"Top", 150}, {"Width", 340}, {"Height", 100}}));
     auto label = window->add<fw::Label>(
-        "StaticText2", fw::Record({{"Left", 49}, {"Top", 169}, {"Width", 303}, {"Height", 62},
-                                   {"InitialParent", "RoundRectangle1"}}));
+        "StaticText2",
+        fw::Record({{"Left", 49}, {"Top", 169}, {"Width", 303}, {"Height", 62}, {"InitialParent", "RoundRectangle1"}}));
     EXPECT_EQ(label->widget()->parentWidget(), box->widget());
     EXPECT_EQ(label->widget()->pos(), QPoint(15, 19));
     EXPECT_EQ(label->widget()->mapTo(content(*window), QPoint(0, 0)), QPoint(49, 169));
