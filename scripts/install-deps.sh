@@ -12,7 +12,7 @@ run_packages=(
   libgmp-dev qt6-base-dev libgl-dev
 )
 test_packages=(
-  clang python3 libgtest-dev libbenchmark-dev
+  clang clang-format git python3 libgtest-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool xclip fonts-dejavu-core desktop-file-utils poppler-utils
 )
 
