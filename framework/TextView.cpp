@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <new>
 #include <utility>
 
 namespace fw {
@@ -56,13 +57,19 @@ TextView::~TextView() = default;
 
 void TextView::setText(QString text) {
     toLineFeeds(text);
-    text_ = std::move(text);
+    std::swap(text_, text);
+    try {
+        layOutAll();
+    } catch (...) {
+        std::swap(text_, text);
+        throw;
+    }
     undo_.clear();
     redo_.clear();
     cursor_ = anchor_ = 0;
     caretAtLineEnd_ = false;
     preedit_.clear();
-    layOutAll();
+    clearNote();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -119,14 +126,20 @@ qsizetype TextView::nextLineStart(qsizetype from, double* width) const {
     return -1;
 }
 
+// Either all lines are laid out at the view's width, or they stay as they were.
 void TextView::layOutAll() {
-    laidOutWidth_ = wrapWidth();
+    const double before = std::exchange(laidOutWidth_, wrapWidth());
     std::vector<qsizetype> starts{0};
     double widest = 0;
     double width = 0;
-    for (qsizetype at = nextLineStart(0, &width); at >= 0; at = nextLineStart(at, &width)) {
-        starts.push_back(at);
-        widest = std::max(widest, width);
+    try {
+        for (qsizetype at = nextLineStart(0, &width); at >= 0; at = nextLineStart(at, &width)) {
+            starts.push_back(at);
+            widest = std::max(widest, width);
+        }
+    } catch (...) {
+        laidOutWidth_ = before;
+        throw;
     }
     widest_ = std::max(widest, width);
     starts_ = std::move(starts);
@@ -135,7 +148,8 @@ void TextView::layOutAll() {
 
 // Lines before the edit keep their starts; from the line before the edited one (whose end may
 // now fit more or less), lines are laid out anew until one starts where an old one started,
-// shifted by the change: from there on the text, and so its lines, are as before.
+// shifted by the change: from there on the text, and so its lines, are as before. The new lines
+// are found and their room made before the table changes, so that it changes whole or not at all.
 void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added) {
     const qsizetype shift = added - removed;
     const qsizetype first = std::max<qsizetype>(0, lineOf(pos) - 1);
@@ -144,9 +158,10 @@ void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added
         static_cast<qsizetype>(std::upper_bound(starts_.begin(), starts_.end(), pos + removed) - starts_.begin());
     std::vector<qsizetype> fresh;
     double width = 0;
+    double widest = widest_;
     qsizetype resumed = oldEnd;
     for (qsizetype at = nextLineStart(lineStart(first), &width); at >= 0; at = nextLineStart(at, &width)) {
-        widest_ = std::max(widest_, width);
+        widest = std::max(widest, width);
         if (at > pos + added) {
             while (next < oldEnd && lineStart(next) + shift < at) ++next;
             if (next < oldEnd && lineStart(next) + shift == at) {
@@ -156,7 +171,10 @@ void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added
         }
         fresh.push_back(at);
     }
-    if (resumed == oldEnd) widest_ = std::max(widest_, width);
+    if (resumed == oldEnd) widest = std::max(widest, width);
+    const auto needed = static_cast<std::size_t>(oldEnd - (resumed - first - 1)) + fresh.size();
+    if (needed > starts_.capacity()) starts_.reserve(std::max(needed, 2 * starts_.capacity()));
+    widest_ = widest;
     starts_.erase(starts_.begin() + first + 1, starts_.begin() + resumed);
     starts_.insert(starts_.begin() + first + 1, fresh.begin(), fresh.end());
     for (auto it = starts_.begin() + first + 1 + static_cast<qsizetype>(fresh.size()); it != starts_.end(); ++it)
@@ -244,60 +262,151 @@ QRect TextView::caretRect() const {
 
 // ---- editing
 
+namespace {
+
+QString noRoomToEdit() {
+    return QStringLiteral("This change could not be made: there is not enough memory for it. The text is as it was.");
+}
+
+QString noRoomToCopy() {
+    return QStringLiteral("The selection could not be copied: there is not enough memory for it.");
+}
+
+QString noRoomToLayOut() {
+    return QStringLiteral("The text could not be laid out anew: there is not enough memory for it.");
+}
+
+// Grows a history ahead of the change it will record, so that recording it cannot fail once the
+// text has changed.
+void makeRoom(auto& changes) {
+    if (changes.size() == changes.capacity()) changes.reserve(2 * changes.size() + 8);
+}
+
+}  // namespace
+
+// The text and its lines change together or not at all. What the change needs is allocated
+// before the text changes; when laying the lines out fails after all, the text is put back, which
+// shrinks it or grows it within the room the change left, so needs no memory. Returns the
+// characters taken out.
+QString TextView::splice(qsizetype pos, qsizetype length, QString with) {
+    const qsizetype added = with.size();
+    // Replacing the whole text keeps the old one rather than copying it out, so that clearing a
+    // text memory can barely hold needs no more.
+    const bool whole = pos == 0 && length == text_.size();
+    QString removed;
+    if (whole) {
+        removed = std::exchange(text_, std::move(with));
+    } else {
+        removed = text_.mid(pos, length);
+        text_.replace(pos, length, with);
+    }
+    try {
+        layOutAfterEdit(pos, length, added);
+    } catch (...) {
+        if (whole) text_ = std::move(removed);
+        else text_.replace(pos, added, removed);
+        throw;
+    }
+    clearNote();
+    return removed;
+}
+
 void TextView::replace(qsizetype pos, qsizetype length, const QString& with, bool typed) {
-    if (typed && length == 0 && !undo_.empty() && undo_.back().typed && undo_.back().pos + undo_.back().added == pos)
-        undo_.back().added += with.size();
-    else undo_.push_back({pos, text_.mid(pos, length), with.size(), typed});
+    const bool continues =
+        typed && length == 0 && !undo_.empty() && undo_.back().typed && undo_.back().pos + undo_.back().added == pos;
+    if (!continues) makeRoom(undo_);
+    QString removed = splice(pos, length, with);
+    if (continues) undo_.back().added += with.size();
+    else undo_.push_back({pos, std::move(removed), with.size(), typed});
     redo_.clear();
-    text_.replace(pos, length, with);
-    layOutAfterEdit(pos, length, with.size());
     cursor_ = anchor_ = pos + with.size();
     caretMoved();
 }
 
 void TextView::applyChange(std::vector<Change>& from, std::vector<Change>& to) {
     if (readOnly_ || from.empty()) return;
-    Change change = std::move(from.back());
+    makeRoom(to);
+    const Change& change = from.back();
+    const qsizetype pos = change.pos;
+    const qsizetype restored = change.removed.size();
+    QString taken = splice(pos, change.added, change.removed);
     from.pop_back();
-    QString taken = text_.mid(change.pos, change.added);
-    text_.replace(change.pos, change.added, change.removed);
-    layOutAfterEdit(change.pos, change.added, change.removed.size());
-    cursor_ = anchor_ = change.pos + change.removed.size();
-    to.push_back({change.pos, std::move(taken), change.removed.size(), false});
+    to.push_back({pos, std::move(taken), restored, false});
+    cursor_ = anchor_ = pos + restored;
     caretMoved();
 }
 
-void TextView::undo() { applyChange(undo_, redo_); }
-void TextView::redo() { applyChange(redo_, undo_); }
+template <class Command>
+void TextView::guarded(const QString& failure, Command command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        showNote(failure);
+    }
+}
+
+void TextView::showNote(const QString& note) {
+    note_ = note;
+    viewport()->update();
+}
+
+void TextView::clearNote() {
+    if (note_.isEmpty()) return;
+    note_.clear();
+    viewport()->update();
+}
+
+void TextView::undo() {
+    guarded(noRoomToEdit(), [this] { applyChange(undo_, redo_); });
+}
+
+void TextView::redo() {
+    guarded(noRoomToEdit(), [this] { applyChange(redo_, undo_); });
+}
 
 QString TextView::selectedText() const {
     const qsizetype from = std::min(cursor_, anchor_);
     return text_.mid(from, std::max(cursor_, anchor_) - from);
 }
 
-void TextView::copy() const {
-    if (hasSelection()) QGuiApplication::clipboard()->setText(selectedText());
+void TextView::copy() {
+    if (hasSelection()) guarded(noRoomToCopy(), [this] { QGuiApplication::clipboard()->setText(selectedText()); });
 }
 
+// What could not be copied is not taken out.
 void TextView::cut() {
     if (readOnly_ || !hasSelection()) return;
-    copy();
-    removeSelectedText();
+    bool copied = false;
+    guarded(noRoomToCopy(), [&] {
+        QGuiApplication::clipboard()->setText(selectedText());
+        copied = true;
+    });
+    if (copied) removeSelectedText();
 }
 
 void TextView::paste() {
     if (readOnly_) return;
-    const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
-    if (offered && offered->hasText()) insertText(offered->text());
+    guarded(noRoomToEdit(), [this] {
+        const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+        if (offered && offered->hasText()) insert(offered->text());
+    });
 }
 
 void TextView::removeSelectedText() {
+    guarded(noRoomToEdit(), [this] { removeSelection(); });
+}
+
+void TextView::removeSelection() {
     if (readOnly_ || !hasSelection()) return;
     const qsizetype from = std::min(cursor_, anchor_);
     replace(from, std::max(cursor_, anchor_) - from, QString(), false);
 }
 
 void TextView::insertText(const QString& typed) {
+    guarded(noRoomToEdit(), [&] { insert(typed); });
+}
+
+void TextView::insert(const QString& typed) {
     if (readOnly_) return;
     QString text = typed;
     toLineFeeds(text);
@@ -379,7 +488,7 @@ void TextView::setWrapping(bool wrapping) {
     if (wrapping == wrapping_) return;
     wrapping_ = wrapping;
     horizontalScrollBar()->setValue(0);
-    layOutAll();
+    guarded(noRoomToLayOut(), [this] { layOutAll(); });
     viewport()->update();
 }
 
@@ -398,9 +507,11 @@ void TextView::setHideSelection(bool hide) {
 void TextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (wrapping_ && wrapWidth() != laidOutWidth_) {
-        const qsizetype top = lineStart(verticalScrollBar()->value());
-        layOutAll();
-        verticalScrollBar()->setValue(static_cast<int>(lineOf(top)));
+        guarded(noRoomToLayOut(), [this] {
+            const qsizetype top = lineStart(verticalScrollBar()->value());
+            layOutAll();
+            verticalScrollBar()->setValue(static_cast<int>(lineOf(top)));
+        });
     } else {
         updateScrollBars();
     }
@@ -410,7 +521,7 @@ void TextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         measureFont();
-        layOutAll();
+        guarded(noRoomToLayOut(), [this] { layOutAll(); });
         viewport()->update();
     }
 }
@@ -480,6 +591,21 @@ void TextView::paintEvent(QPaintEvent* event) {
             painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
         }
     }
+    if (!note_.isEmpty()) paintNote(painter);
+}
+
+// The note stands over the top of the text, in the colours of a tool tip, so that it cannot be
+// taken for part of the text.
+void TextView::paintNote(QPainter& painter) const {
+    painter.setFont(font());
+    const QRect room = viewport()->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+    const QRect words = painter.boundingRect(room.adjusted(kMargin, kMargin, -kMargin, -kMargin), flags, note_);
+    const QRect box(room.left(), room.top(), room.width(), words.height() + 2 * kMargin);
+    painter.fillRect(box, palette().color(QPalette::ToolTipBase));
+    painter.setPen(palette().color(QPalette::ToolTipText));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box.adjusted(kMargin, kMargin, -kMargin, -kMargin), flags, note_);
 }
 
 void TextView::restartBlink() {
@@ -682,6 +808,7 @@ bool TextView::editKey(QKeyEvent* key) {
 }
 
 void TextView::keyPressEvent(QKeyEvent* key) {
+    clearNote();
     const bool vertical =
         key->matches(QKeySequence::MoveToPreviousLine) || key->matches(QKeySequence::MoveToNextLine) ||
         key->matches(QKeySequence::SelectPreviousLine) || key->matches(QKeySequence::SelectNextLine) ||
@@ -704,6 +831,7 @@ void TextView::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
+    clearNote();
     caretAtLineEnd_ = false;
     wantedX_ = -1;
     setCursorPosition(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
@@ -767,7 +895,7 @@ void TextView::dragMoveEvent(QDragMoveEvent* event) {
 void TextView::dropEvent(QDropEvent* event) {
     if (readOnly_ || !event->mimeData()->hasText()) return;
     setCursorPosition(positionAt(event->position().toPoint()));
-    insertText(event->mimeData()->text());
+    guarded(noRoomToEdit(), [&] { insert(event->mimeData()->text()); });
     event->acceptProposedAction();
     setFocus(Qt::MouseFocusReason);
 }

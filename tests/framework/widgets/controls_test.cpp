@@ -392,6 +392,101 @@ TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGo
     };
     EXPECT_EXIT(holdInLittleMemory(), testing::ExitedWithCode(0), "");
 }
+
+// Each command below needs a copy of a long text: the whole of it, since the clipboard shares the
+// text after Select All and Copy, or a long part of it. In a child whose address space is cut to
+// less than that copy, the command must fail whole, leaving the text, its lines and the undo
+// history as they were, and say so over the text; with the memory given back, the same command
+// goes through and the note is gone.
+TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    constexpr qsizetype kDigits = 16'000'000;
+    area->SetText(std::string(kDigits, '7'));
+    view->setCursorPosition(0);
+    typeText(view, "12");
+    view->setCursorPosition(view->text().size());
+    view->insertText("34");
+    view->undo();
+    pressKey(view, Qt::Key_A, Qt::ControlModifier);
+    pressKey(view, Qt::Key_C, Qt::ControlModifier);
+    const QString before(view->text().constData(), view->text().size());
+    const std::vector<qsizetype> lines = lineStarts(*view);
+    QMimeData dragged;
+    dragged.setText("5");
+
+    const qsizetype middle = before.size() / 2;
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        qsizetype grows;  // how the text's length changes once memory allows
+    } commands[] = {
+        {"typing", [&] { view->setCursorPosition(middle), typeText(view, "5"); }, 1},
+        {"Return", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Return, {}, "\r"); }, 1},
+        {"Backspace", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Backspace, {}, "\b"); }, -1},
+        {"Ctrl+V", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_V, Qt::ControlModifier); },
+         before.size()},
+        {"a drop",
+         [&] {
+             QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(view->viewport(), &enter);
+             QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(view->viewport(), &drop);
+         },
+         1},
+        {"an input method's commit",
+         [&] {
+             view->setCursorPosition(middle);
+             QInputMethodEvent committed;
+             committed.setCommitString("5");
+             QApplication::sendEvent(view, &committed);
+         },
+         1},
+        {"Ctrl+X of a long part",
+         [&] {
+             view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
+             pressKey(view, Qt::Key_X, Qt::ControlModifier);
+         },
+         2 - before.size()},
+        {"Ctrl+C of a long part",
+         [&] {
+             view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
+             pressKey(view, Qt::Key_C, Qt::ControlModifier);
+         },
+         0},
+        {"Ctrl+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier); }, -2},
+        {"Ctrl+Shift+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2},
+    };
+    for (const auto& c : commands) {
+        const auto inLittleMemory = [&] {
+            std::ifstream statm("/proc/self/statm");
+            rlim_t pages = 0;
+            statm >> pages;
+            rlimit limit{};
+            if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            const rlim_t unlimited = limit.rlim_cur;
+            limit.rlim_cur = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (16u << 20);
+            if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            c.run();
+            if (view->text() != before) std::_Exit(3);
+            if (view->lineCount() != static_cast<qsizetype>(lines.size())) std::_Exit(4);
+            for (qsizetype i = 0; i < view->lineCount(); ++i)
+                if (view->lineStart(i) != lines[static_cast<std::size_t>(i)]) std::_Exit(4);
+            if (!view->note().contains("not enough memory")) std::_Exit(5);
+
+            limit.rlim_cur = unlimited;
+            if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            const QString copied = QApplication::clipboard()->text();
+            c.run();
+            const bool done =
+                c.grows ? view->text().size() == before.size() + c.grows : QApplication::clipboard()->text() != copied;
+            if (!done) std::_Exit(6);
+            std::_Exit(view->note().isEmpty() ? 0 : 7);
+        };
+        EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
+    }
+}
 #endif
 
 TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
+
 namespace fw {
 
 // A multi-line plain text editor whose work follows what is shown, not the length of its text:
@@ -21,6 +23,9 @@ namespace fw {
 //
 // Each line is measured and drawn without kerning, so that what is drawn matches what was
 // measured character by character.
+//
+// A command that memory cannot carry out leaves the text, its lines and the undo history as they
+// were, and a note over the text says so until the next key or edit.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -35,7 +40,7 @@ public:
     void undo();
     void redo();
     void cut();
-    void copy() const;
+    void copy();
     void paste();
     void selectAll();
     void removeSelectedText();
@@ -58,6 +63,10 @@ public:
     void setHideSelection(bool hide);
     // Sees each key press first; a key for which it returns true goes no further.
     void setKeyFilter(std::function<bool(const QKeyEvent&)> filter) { keyFilter_ = std::move(filter); }
+
+    // The words shown over the text after a command that memory could not carry out; empty
+    // when there is none.
+    const QString& note() const { return note_; }
 
     // The shown lines: how many, and where each starts in the text.
     qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
@@ -94,8 +103,15 @@ private:
         bool typed;  // typing in a row is undone as one change
     };
 
+    QString splice(qsizetype pos, qsizetype length, QString with);
     void replace(qsizetype pos, qsizetype length, const QString& with, bool typed);
     void applyChange(std::vector<Change>& from, std::vector<Change>& to);
+    void insert(const QString& typed);
+    void removeSelection();
+    template <class Command>
+    void guarded(const QString& failure, Command command);
+    void showNote(const QString& note);
+    void clearNote();
     bool editKey(QKeyEvent* event);
     bool moveKey(QKeyEvent* event);
     bool handlesShortcut(QKeyEvent* event) const;
@@ -113,6 +129,7 @@ private:
     void layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added);
     double wrapWidth() const;
     void updateScrollBars();
+    void paintNote(QPainter& painter) const;
 
     qsizetype lineOf(qsizetype position) const;
     qsizetype caretLine() const;
@@ -138,6 +155,7 @@ private:
     bool caretAtLineEnd_ = false;  // at a wrap, the caret stands after the line above
     double wantedX_ = -1;          // the column that Up and Down keep to
     QString preedit_;
+    QString note_;
     std::vector<Change> undo_;
     std::vector<Change> redo_;
 
