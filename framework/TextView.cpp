@@ -1,5 +1,7 @@
 #include "TextView.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -40,7 +42,10 @@ void toLineFeeds(QString& text) {
 
 }  // namespace
 
+QAccessibleInterface* accessibleTextView(const QString& className, QObject* object);
+
 TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
+    [[maybe_unused]] static const bool accessible = (QAccessible::installFactory(accessibleTextView), true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -70,6 +75,7 @@ void TextView::setText(QString text) {
     caretAtLineEnd_ = false;
     preedit_.clear();
     clearNote();
+    textChanged(0, text, text_);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -253,6 +259,14 @@ qsizetype TextView::positionAt(QPoint point) const {
 
 int TextView::visibleLines() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight_); }
 
+QRect TextView::characterRect(qsizetype position) const {
+    const qsizetype line = lineOf(position);
+    const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
+    const double x = xOf(line, position);
+    const double width = position < lineEnd(line) ? advance(position) : 0;
+    return QRectF(x, y, width, lineHeight_).toAlignedRect();
+}
+
 QRect TextView::caretRect() const {
     const qsizetype line = caretLine();
     const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
@@ -290,6 +304,7 @@ void makeRoom(auto& changes) {
 // characters taken out.
 QString TextView::splice(qsizetype pos, qsizetype length, QString with) {
     const qsizetype added = with.size();
+    const QString inserted = with;
     // Replacing the whole text keeps the old one rather than copying it out, so that clearing a
     // text memory can barely hold needs no more.
     const bool whole = pos == 0 && length == text_.size();
@@ -308,6 +323,7 @@ QString TextView::splice(qsizetype pos, qsizetype length, QString with) {
         throw;
     }
     clearNote();
+    textChanged(pos, removed, inserted);
     return removed;
 }
 
@@ -348,6 +364,10 @@ void TextView::guarded(const QString& failure, Command command) {
 void TextView::showNote(const QString& note) {
     note_ = note;
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent told(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&told);
+    }
 }
 
 void TextView::clearNote() {
@@ -402,6 +422,16 @@ void TextView::removeSelection() {
     replace(from, std::max(cursor_, anchor_) - from, QString(), false);
 }
 
+// Takes out what lies between the caret and `to` without showing it selected first; what memory
+// does not let go stays, and unselected.
+void TextView::removeTo(qsizetype to) {
+    const qsizetype at = cursor_;
+    anchor_ = at;
+    cursor_ = to;
+    removeSelectedText();
+    if (hasSelection()) cursor_ = anchor_ = at;
+}
+
 void TextView::insertText(const QString& typed) {
     guarded(noRoomToEdit(), [&] { insert(typed); });
 }
@@ -445,17 +475,59 @@ void TextView::caretMoved() {
     restartBlink();
     viewport()->update();
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+    if (!QAccessible::isActive()) {
+        toldCursor_ = cursor_;
+        toldAnchor_ = anchor_;
+        return;
+    }
+    // A caret that merely moves selects nothing: only a selection made, changed or dropped is told.
+    const bool rangeChanged = std::min(cursor_, anchor_) != std::min(toldCursor_, toldAnchor_) ||
+                              std::max(cursor_, anchor_) != std::max(toldCursor_, toldAnchor_);
+    const bool selectionChanged = rangeChanged && (hasSelection() || toldCursor_ != toldAnchor_);
+    const bool cursorChanged = cursor_ != toldCursor_;
+    toldCursor_ = cursor_;
+    toldAnchor_ = anchor_;
+    if (selectionChanged) {
+        QAccessibleTextSelectionEvent told(this, static_cast<int>(std::min(cursor_, anchor_)),
+                                           static_cast<int>(std::max(cursor_, anchor_)));
+        told.setCursorPosition(static_cast<int>(cursor_));
+        QAccessible::updateAccessibility(&told);
+    }
+    if (cursorChanged) {
+        QAccessibleTextCursorEvent told(this, static_cast<int>(cursor_));
+        QAccessible::updateAccessibility(&told);
+    }
 }
 
-void TextView::ensureCaretVisible() {
-    const qsizetype line = caretLine();
+// Screen readers hear of a change as the platform's text events put it; a reader that misses one
+// for want of memory is better than an edit lost.
+void TextView::textChanged(qsizetype pos, const QString& removed, const QString& added) {
+    if (!QAccessible::isActive() || (removed.isEmpty() && added.isEmpty())) return;
+    try {
+        const int at = static_cast<int>(pos);
+        if (removed.isEmpty()) {
+            QAccessibleTextInsertEvent told(this, at, added);
+            QAccessible::updateAccessibility(&told);
+        } else if (added.isEmpty()) {
+            QAccessibleTextRemoveEvent told(this, at, removed);
+            QAccessible::updateAccessibility(&told);
+        } else {
+            QAccessibleTextUpdateEvent told(this, at, removed, added);
+            QAccessible::updateAccessibility(&told);
+        }
+    } catch (const std::bad_alloc&) {}
+}
+
+void TextView::ensureCaretVisible() { ensureVisible(caretLine(), cursor_); }
+
+void TextView::ensureVisible(qsizetype line, qsizetype position) {
     QScrollBar* bar = verticalScrollBar();
     const int shown = visibleLines();
     if (line < bar->value()) bar->setValue(static_cast<int>(line));
     else if (line >= bar->value() + shown) bar->setValue(static_cast<int>(line - shown + 1));
     if (!wrapping_) {
         QScrollBar* across = horizontalScrollBar();
-        const double x = xOf(line, cursor_) + across->value();
+        const double x = xOf(line, position) + across->value();
         const int room = viewport()->width() - 2 * kMargin;
         if (x - kMargin < across->value()) across->setValue(static_cast<int>(x) - kMargin);
         else if (x - kMargin > across->value() + room) across->setValue(static_cast<int>(x) - kMargin - room);
@@ -478,6 +550,14 @@ qsizetype TextView::wordEnd(qsizetype from) const {
 // ---- settings
 
 void TextView::setReadOnly(bool readOnly) {
+    if (readOnly != readOnly_ && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.readOnly = true;
+        changed.editable = true;
+        QAccessibleStateChangeEvent told(this, changed);
+        readOnly_ = readOnly;
+        QAccessible::updateAccessibility(&told);
+    }
     readOnly_ = readOnly;
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
     restartBlink();
@@ -778,22 +858,21 @@ bool TextView::editKey(QKeyEvent* key) {
     else if (key->matches(QKeySequence::Paste)) paste();
     else if (key->matches(QKeySequence::Undo)) undo();
     else if (key->matches(QKeySequence::Redo)) redo();
-    else if (key->matches(QKeySequence::DeleteStartOfWord)) {
-        if (!hasSelection()) setCursorPosition(wordStart(cursor_), true);
+    else if (hasSelection() &&
+             (key->matches(QKeySequence::DeleteStartOfWord) || key->matches(QKeySequence::DeleteEndOfWord) ||
+              key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))
         removeSelectedText();
-    } else if (key->matches(QKeySequence::DeleteEndOfWord)) {
-        if (!hasSelection()) setCursorPosition(wordEnd(cursor_), true);
-        removeSelectedText();
-    } else if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
-        if (!hasSelection()) {
-            const bool back = key->key() == Qt::Key_Backspace;
-            const qsizetype at = cursor_;
-            if (back ? at == 0 : at == text_.size()) return true;
-            caretAtLineEnd_ = false;
-            // A surrogate pair goes as one character: setCursorPosition steps back over its half.
-            setCursorPosition(back ? at - 1 : at + 1 + (QChar::isHighSurrogate(text_.at(at).unicode()) ? 1 : 0), true);
-        }
-        removeSelectedText();
+    else if (key->matches(QKeySequence::DeleteStartOfWord)) removeTo(wordStart(cursor_));
+    else if (key->matches(QKeySequence::DeleteEndOfWord)) removeTo(wordEnd(cursor_));
+    else if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
+        const bool back = key->key() == Qt::Key_Backspace;
+        const qsizetype at = cursor_;
+        if (back ? at == 0 : at == text_.size()) return true;
+        caretAtLineEnd_ = false;
+        // A surrogate pair goes as one character.
+        qsizetype to = back ? at - 1 : at + 1;
+        if (to > 0 && to < text_.size() && QChar::isLowSurrogate(text_.at(to).unicode())) to += back ? -1 : 1;
+        removeTo(to);
     } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         insertText(QStringLiteral("\n"));
     } else if (key->key() == Qt::Key_Tab && !tabChangesFocus_ && !(key->modifiers() & ~Qt::KeypadModifier)) {
@@ -933,6 +1012,193 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImMaximumTextLength: return limit_ > 0 ? QVariant(static_cast<int>(limit_)) : QVariant();
     default: return QAbstractScrollArea::inputMethodQuery(query);
     }
+}
+
+// ---- accessibility
+
+namespace {
+
+// Screen readers step through a text by characters, words, lines and paragraphs. A word or
+// paragraph may be a number of millions of digits: the longest piece read out whole is this,
+// and a longer one is read by the lines it is shown on.
+constexpr qsizetype kLongestPiece = 4096;
+
+int toInt(qsizetype n) { return static_cast<int>(std::min<qsizetype>(n, INT_MAX)); }
+
+}  // namespace
+
+// What screen readers learn of the view: its text, read a piece at a time and never copied whole,
+// its caret and selection, and, while it is editable, edits that go the view's own undoable way.
+class TextViewAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
+public:
+    explicit TextViewAccessible(TextView* view) : QAccessibleWidget(view, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface && !view()->isReadOnly())
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.multiLine = true;
+        state.selectableText = true;
+        state.readOnly = view()->isReadOnly();
+        state.editable = !state.readOnly;
+        return state;
+    }
+
+    // The note over the text, while there is one, is what a sighted user reads there.
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Description && !view()->note().isEmpty()) return view()->note();
+        return QAccessibleWidget::text(kind);
+    }
+
+    int characterCount() const override { return toInt(view()->text().size()); }
+
+    QString text(int start, int end) const override {
+        const qsizetype size = view()->text().size();
+        const qsizetype from = std::clamp<qsizetype>(start, 0, size);
+        const qsizetype to = end < 0 ? size : std::clamp<qsizetype>(end, from, size);
+        return view()->text().mid(from, to - from);
+    }
+
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        *start = *end = -1;
+        const qsizetype size = view()->text().size();
+        const qsizetype at = offset < 0 ? size : offset;
+        if (at > size) return QString();
+        return piece(pieceAt(at, type), start, end);
+    }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        *start = *end = -1;
+        const qsizetype size = view()->text().size();
+        const qsizetype at = offset < 0 ? size : offset;
+        if (at <= 0 || at > size) return QString();
+        const qsizetype from = pieceAt(at, type).first;
+        if (from == 0) return QString();
+        return piece(pieceAt(from - 1, type), start, end);
+    }
+
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        *start = *end = -1;
+        const qsizetype size = view()->text().size();
+        const qsizetype at = offset < 0 ? size : offset;
+        if (at >= size) return QString();
+        const qsizetype to = pieceAt(at, type).second;
+        if (to >= size) return QString();
+        return piece(pieceAt(to, type), start, end);
+    }
+
+    int cursorPosition() const override { return toInt(view()->cursorPosition()); }
+    void setCursorPosition(int position) override { view()->setCursorPosition(position); }
+
+    int selectionCount() const override { return view()->hasSelection() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index != 0 || !view()->hasSelection()) return;
+        *start = toInt(std::min(view()->cursor_, view()->anchor_));
+        *end = toInt(std::max(view()->cursor_, view()->anchor_));
+    }
+    // The view holds one selection: adding one replaces it.
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0) view()->setCursorPosition(view()->cursorPosition());
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index != 0) return;
+        view()->setCursorPosition(start);
+        view()->setCursorPosition(end, true);
+    }
+
+    QRect characterRect(int offset) const override {
+        const qsizetype at = std::clamp<qsizetype>(offset, 0, view()->text().size());
+        const QRect shown = view()->characterRect(at);
+        return QRect(view()->viewport()->mapToGlobal(shown.topLeft()), shown.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const QPoint at = view()->viewport()->mapFromGlobal(point);
+        if (!view()->viewport()->rect().contains(at)) return -1;
+        return toInt(view()->positionAt(at));
+    }
+    void scrollToSubstring(int start, int) override {
+        const qsizetype at = std::clamp<qsizetype>(start, 0, view()->text().size());
+        view()->ensureVisible(view()->lineOf(at), at);
+    }
+    // The text is plain: one run without attributes.
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override {
+        if (view()->isReadOnly()) return;
+        setSelection(0, start, end);
+        if (text.isEmpty()) view()->removeSelectedText();
+        else view()->insertText(text);
+    }
+
+private:
+    TextView* view() const { return static_cast<TextView*>(widget()); }
+
+    QString piece(std::pair<qsizetype, qsizetype> range, int* start, int* end) const {
+        *start = toInt(range.first);
+        *end = toInt(range.second);
+        return view()->text().mid(range.first, range.second - range.first);
+    }
+
+    // The piece of the kind asked for that holds the character at `at`, as [first, second).
+    std::pair<qsizetype, qsizetype> pieceAt(qsizetype at, QAccessible::TextBoundaryType type) const {
+        const QString& text = view()->text();
+        const qsizetype size = text.size();
+        const qsizetype line = view()->lineOf(at);
+        const qsizetype lineFrom = view()->lineStart(line);
+        const qsizetype lineTo = line + 1 < view()->lineCount() ? view()->lineStart(line + 1) : size;
+        switch (type) {
+        case QAccessible::CharBoundary: {
+            const qsizetype length = at + 1 < size && text.at(at).isHighSurrogate() ? 2 : 1;
+            return {at, std::min(size, at + length)};
+        }
+        case QAccessible::WordBoundary: {
+            // A run of letters and digits, or of what lies between them, as far as it is short
+            // enough to read out or else as far as its line.
+            const auto inWord = [&](qsizetype i) { return text.at(i).isLetterOrNumber(); };
+            if (at >= size) return {size, size};
+            const bool word = inWord(at);
+            qsizetype from = at, to = at + 1;
+            while (from > 0 && inWord(from - 1) == word && at - from < kLongestPiece) --from;
+            while (to < size && inWord(to) == word && to - from < kLongestPiece) ++to;
+            if (to - from >= kLongestPiece) return {lineFrom, lineTo};
+            return {from, to};
+        }
+        case QAccessible::SentenceBoundary:
+        case QAccessible::ParagraphBoundary: {
+            // From line break to line break, when that is short enough to read out.
+            qsizetype from = at;
+            while (from > 0 && text.at(from - 1) != QLatin1Char('\n') && at - from < kLongestPiece) --from;
+            qsizetype to = at;
+            while (to < size && text.at(to) != QLatin1Char('\n') && to - from < kLongestPiece) ++to;
+            if (to - from >= kLongestPiece) return {lineFrom, lineTo};
+            return {from, std::min(size, to + 1)};
+        }
+        case QAccessible::LineBoundary: return {lineFrom, lineTo};
+        case QAccessible::NoBoundary: return {0, size};
+        }
+        return {at, at};
+    }
+};
+
+QAccessibleInterface* accessibleTextView(const QString& className, QObject* object) {
+    if (className != QLatin1String(TextView::staticMetaObject.className())) return nullptr;
+    auto* view = qobject_cast<TextView*>(object);
+    return view ? new TextViewAccessible(view) : nullptr;
 }
 
 }  // namespace fw

@@ -7,6 +7,7 @@
 #include "framework/TextField.hpp"
 #include "framework/TextView.hpp"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -474,6 +475,9 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
             for (qsizetype i = 0; i < view->lineCount(); ++i)
                 if (view->lineStart(i) != lines[static_cast<std::size_t>(i)]) std::_Exit(4);
             if (!view->note().contains("not enough memory")) std::_Exit(5);
+            // A screen reader finds the note where a sighted user reads it.
+            if (QAccessible::queryAccessibleInterface(view)->text(QAccessible::Description) != view->note())
+                std::_Exit(8);
 
             limit.rlim_cur = unlimited;
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);

@@ -95,6 +95,8 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    friend class TextViewAccessible;
+
     // One change of the text, as undo puts it back: at pos, `added` characters replaced `removed`.
     struct Change {
         qsizetype pos;
@@ -108,10 +110,12 @@ private:
     void applyChange(std::vector<Change>& from, std::vector<Change>& to);
     void insert(const QString& typed);
     void removeSelection();
+    void removeTo(qsizetype to);
     template <class Command>
     void guarded(const QString& failure, Command command);
     void showNote(const QString& note);
     void clearNote();
+    void textChanged(qsizetype pos, const QString& removed, const QString& added);
     bool editKey(QKeyEvent* event);
     bool moveKey(QKeyEvent* event);
     bool handlesShortcut(QKeyEvent* event) const;
@@ -140,6 +144,8 @@ private:
     qsizetype positionAt(QPoint point) const;
     int visibleLines() const;
     QRect caretRect() const;
+    QRect characterRect(qsizetype position) const;
+    void ensureVisible(qsizetype line, qsizetype position);
     void ensureCaretVisible();
     void caretMoved();
     void restartBlink();
@@ -156,6 +162,8 @@ private:
     double wantedX_ = -1;          // the column that Up and Down keep to
     QString preedit_;
     QString note_;
+    qsizetype toldCursor_ = 0;  // the caret and selection that screen readers were last told of
+    qsizetype toldAnchor_ = 0;
     std::vector<Change> undo_;
     std::vector<Change> redo_;
 
