@@ -619,7 +619,8 @@ void TextView::paintEvent(QPaintEvent* event) {
     const qsizetype selTo = std::max(cursor_, anchor_);
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype last = std::min(lineCount(), first + visibleLines() + 1);
-    const qsizetype caret = hasFocus() && caretShown_ ? caretLine() : -1;
+    const qsizetype caret = caretLine();
+    const bool caretShown = hasFocus() && caretShown_;
 
     for (qsizetype line = first; line < last; ++line) {
         const int top = kMargin + static_cast<int>(line - first) * lineHeight_;
@@ -658,18 +659,29 @@ void TextView::paintEvent(QPaintEvent* event) {
             painter.drawText(QPointF(x, top + ascent_), shown);
             painter.restore();
         }
-        if (line == caret) {
-            const double cx = xOf(line, cursor_);
-            if (!preedit_.isEmpty()) {
-                QFont underlined = font_;
-                underlined.setUnderline(true);
-                painter.setFont(underlined);
-                painter.setPen(ink);
-                painter.drawText(QPointF(cx, top + ascent_), preedit_);
-                painter.setFont(font_);
-            }
-            painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
+        if (line != caret) continue;
+        double cx = xOf(line, cursor_);
+        if (!preedit_.isEmpty()) {
+            // What an input method composes goes in at the caret and pushes the rest of the line
+            // on. Where it would run past the edge, as at a wrap, it is drawn back from the edge
+            // over the end of the line, so that it stays in sight whole.
+            const double width = QFontMetricsF(font_).horizontalAdvance(preedit_);
+            const double edge = viewport()->width() - kMargin;
+            const double at = std::max<double>(kMargin, std::min(cx, edge - width));
+            painter.fillRect(QRectF(at, top, viewport()->width() - at, lineHeight_), palette().color(QPalette::Base));
+            QFont underlined = font_;
+            underlined.setUnderline(true);
+            painter.setFont(underlined);
+            painter.setPen(ink);
+            painter.drawText(QPointF(at, top + ascent_), preedit_);
+            painter.setFont(font_);
+            const qsizetype rest = std::max(cursor_, from);
+            QString after = text_.mid(rest, std::max<qsizetype>(0, to - rest));
+            after.replace(QLatin1Char('\t'), QLatin1Char(' '));
+            painter.drawText(QPointF((rest == cursor_ ? at : x) + width, top + ascent_), after);
+            cx = at + width;
         }
+        if (caretShown) painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
     }
     if (!note_.isEmpty()) paintNote(painter);
 }

@@ -340,6 +340,43 @@ TEST_F(TextControls, InputMethodsComposeAndCommitWithinTheLimit) {
     EXPECT_EQ(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
 }
 
+// Composed text shows at the caret as the committed text would, pushing the rest of the line on,
+// whether or not the caret is blinked on; at a wrap, where the caret stands after the edge, it is
+// drawn back from the edge rather than out of sight.
+TEST_F(TextControls, ComposedTextShowsInFullAtTheCaret) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    const std::string number(3000, '7');
+    QFont unkerned = view->font();
+    unkerned.setKerning(false);
+    const QFontMetricsF metrics(unkerned);
+    area->SetText(number);
+    // The first line as far as its last whole digit, and down to the baseline, above the composed
+    // text's underline.
+    const QRect line(0, 0, 4 + static_cast<int>(metrics.horizontalAdvance(QString(view->lineStart(1), '7'))),
+                     4 + static_cast<int>(metrics.ascent()));
+    const auto firstLine = [&] { return view->viewport()->grab().toImage().copy(line); };
+    const auto compose = [&](const QString& text) {
+        QInputMethodEvent composing(text, {});
+        QApplication::sendEvent(view, &composing);
+    };
+
+    view->setCursorPosition(5);
+    compose("555");
+    const QImage composed = firstLine();
+    compose("");
+    area->SetText(number.substr(0, 5) + "555" + number.substr(5));
+    EXPECT_EQ(composed, firstLine()) << "in the middle of a line";
+
+    area->SetText(number);
+    pressKey(view, Qt::Key_End);
+    ASSERT_EQ(view->cursorPosition(), view->lineStart(1)) << "the caret is not at the wrap";
+    const QImage plain = firstLine();
+    compose("555");
+    EXPECT_NE(firstLine(), plain) << "at a wrap";
+}
+
 // The context menu offers the standard commands, each enabled when it can act.
 TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
     auto window = Scratch();
