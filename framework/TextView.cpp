@@ -106,7 +106,8 @@ float TextView::measureAdvance(qsizetype at) const {
 
 double TextView::wrapWidth() const { return std::max(1, viewport()->width() - 2 * kMargin); }
 
-// Blanks hang past the edge, so a line breaks after the last blank that starts inside it.
+// Blanks hang past the edge, so a line breaks after the last blank that starts inside it. A
+// surrogate pair is one character and never broken, even where it alone is wider than the view.
 qsizetype TextView::nextLineStart(qsizetype from, double* width) const {
     const qsizetype size = text_.size();
     const QChar* chars = text_.constData();
@@ -124,7 +125,7 @@ qsizetype TextView::nextLineStart(qsizetype from, double* width) const {
         x += known >= 0 ? known : measureAdvance(i);
         if (isBlank(c)) {
             afterBlank = i + 1;
-        } else if (x > limit && i > from) {
+        } else if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
             return afterBlank > from ? afterBlank : i;
         }
     }

@@ -136,6 +136,25 @@ TEST_F(TextControls, NumbersWrapAnywhereAndProseWrapsBetweenWords) {
     EXPECT_EQ(area->Text().bytes(), prose + std::string(3000, '9'));
 }
 
+// In a pane narrower than a character, as the help window's text becomes when the window is
+// shrunk, each character takes a line of its own; one written as a surrogate pair stays whole.
+TEST_F(TextControls, ACharacterWiderThanThePaneIsNeverSplitInTwo) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 20}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    const char* texts[] = {
+        "\xF0\x9D\x90\x80\xF0\x9D\x90\x80",  // two mathematical bold capital A
+        "\xF0\x9F\x98\x80 \xF0\x9F\x98\x80x\xF0\x9F\x98\x80",
+        "WW\xF0\xA0\x80\x80W",
+    };
+    for (const char* text : texts) {
+        area->SetText(text);
+        for (qsizetype i = 1; i < view->lineCount(); ++i)
+            EXPECT_FALSE(view->text().at(view->lineStart(i)).isLowSurrogate()) << text << ": line " << i;
+        EXPECT_EQ(area->Text().bytes(), text);
+    }
+}
+
 // An edit lays out again only from the edited line until the old lines come back in step; every
 // way a text arrives must leave the lines a fresh layout of the whole text gives.
 TEST_F(TextControls, EditsLeaveTheLinesThatAFreshLayoutGives) {
