@@ -954,6 +954,7 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     setCursorPosition(to, true);
 }
 
+// As Qt's own text views: a read-only text offers only Copy and Select All.
 void TextView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const bool editable = !readOnly_;
@@ -962,14 +963,18 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
         action->setShortcut(keys);
         action->setEnabled(enabled);
     };
-    add(QStringLiteral("&Undo"), QKeySequence::Undo, editable && !undo_.empty(), [this] { undo(); });
-    add(QStringLiteral("&Redo"), QKeySequence::Redo, editable && !redo_.empty(), [this] { redo(); });
-    menu.addSeparator();
-    add(QStringLiteral("Cu&t"), QKeySequence::Cut, editable && hasSelection(), [this] { cut(); });
+    if (editable) {
+        add(QStringLiteral("&Undo"), QKeySequence::Undo, !undo_.empty(), [this] { undo(); });
+        add(QStringLiteral("&Redo"), QKeySequence::Redo, !redo_.empty(), [this] { redo(); });
+        menu.addSeparator();
+        add(QStringLiteral("Cu&t"), QKeySequence::Cut, hasSelection(), [this] { cut(); });
+    }
     add(QStringLiteral("&Copy"), QKeySequence::Copy, hasSelection(), [this] { copy(); });
-    const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
-    add(QStringLiteral("&Paste"), QKeySequence::Paste, editable && offered && offered->hasText(), [this] { paste(); });
-    add(QStringLiteral("Delete"), QKeySequence::Delete, editable && hasSelection(), [this] { removeSelectedText(); });
+    if (editable) {
+        const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+        add(QStringLiteral("&Paste"), QKeySequence::Paste, offered && offered->hasText(), [this] { paste(); });
+        add(QStringLiteral("Delete"), QKeySequence::Delete, hasSelection(), [this] { removeSelectedText(); });
+    }
     menu.addSeparator();
     add(QStringLiteral("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
     menu.exec(event->globalPos());

@@ -396,32 +396,50 @@ TEST_F(TextControls, ComposedTextShowsInFullAtTheCaret) {
     EXPECT_NE(firstLine(), plain) << "at a wrap";
 }
 
-// The context menu offers the standard commands, each enabled when it can act.
+// The context menu offers the standard commands, each enabled when it can act; a read-only pane
+// offers only those that leave its text alone, as Qt's own text views do.
 TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
-    auto window = Scratch();
-    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Text", "12345"}}));
-    fw::TextView* view = viewOf(*area);
-    QApplication::clipboard()->setText("pasted");
-    view->setCursorPosition(1);
-    view->setCursorPosition(3, true);
-    std::vector<std::pair<std::string, bool>> offered;
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator()) offered.emplace_back(action->text().toStdString(), action->isEnabled());
-        for (QAction* action : menu->actions())
-            if (action->text() == "Delete") action->trigger();
-        menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(view->viewport(), &event);
-    const std::vector<std::pair<std::string, bool>> expected = {
-        {"&Undo", false}, {"&Redo", false}, {"Cu&t", true},       {"&Copy", true},
-        {"&Paste", true}, {"Delete", true}, {"Select All", true},
+    using Offer = std::pair<std::string, bool>;
+    const struct {
+        bool readOnly;
+        std::vector<Offer> offered;
+        std::string textAfterDelete;
+    } cases[] = {
+        {false,
+         {{"&Undo", false},
+          {"&Redo", false},
+          {"Cu&t", true},
+          {"&Copy", true},
+          {"&Paste", true},
+          {"Delete", true},
+          {"Select All", true}},
+         "145"},
+        {true, {{"&Copy", true}, {"Select All", true}}, "12345"},
     };
-    EXPECT_EQ(offered, expected);
-    EXPECT_EQ(area->Text().bytes(), "145") << "Delete removed the selection";
+    for (const auto& c : cases) {
+        auto window = Scratch();
+        auto area = window->add<fw::TextArea>("Area", fw::Record({{"Text", "12345"}, {"ReadOnly", c.readOnly}}));
+        fw::TextView* view = viewOf(*area);
+        QApplication::clipboard()->setText("pasted");
+        view->setCursorPosition(1);
+        view->setCursorPosition(3, true);
+        std::vector<Offer> offered;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator()) offered.emplace_back(action->text().toStdString(), action->isEnabled());
+            for (QAction* action : menu->actions())
+                if (action->text() == "Delete") action->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(view->viewport(), &event);
+        EXPECT_EQ(offered, c.offered) << "read-only " << c.readOnly;
+        EXPECT_EQ(area->Text().bytes(), c.textAfterDelete) << "read-only " << c.readOnly;
+        window->Close();
+        flushDeletes();
+    }
 }
 
 // The address space is cut down in a child process, so that holding the number fails there as it
