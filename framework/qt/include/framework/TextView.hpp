@@ -25,7 +25,8 @@ namespace fw {
 // measured character by character.
 //
 // A command that memory cannot carry out leaves the text, its lines and the undo history as they
-// were, and a note over the text says so until the next key or edit.
+// were, and a note over the text says so until the next key or edit. Screen readers reach the
+// text, caret and selection through an accessible interface that reads the text piece by piece.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -33,7 +34,8 @@ public:
     ~TextView() override;
 
     const QString& text() const { return text_; }
-    // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared.
+    // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared. A text that
+    // memory cannot hold raises std::bad_alloc and leaves the view as it was.
     void setText(QString text);
 
     // The user's commands, as the keys and the Edit menu give them.
