@@ -649,8 +649,8 @@ void TextView::paintEvent(QPaintEvent* event) {
             for (qsizetype i = from; i < a; ++i) ax += advance(i);
             double bx = ax;
             for (qsizetype i = a; i < b; ++i) bx += advance(i);
-            // A selected line break shows as a blank's width.
-            if (selTo > end && end < text_.size() && to == end)
+            // A selected line break shows as a blank's width; a wrap is no character and shows nothing.
+            if (selTo > end && end < text_.size() && to == end && text_.at(end) == QLatin1Char('\n'))
                 bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
             const QRectF band(ax, top, bx - ax, lineHeight_);
             painter.fillRect(band, palette().color(QPalette::Highlight));

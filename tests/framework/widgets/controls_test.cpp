@@ -26,6 +26,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -296,6 +297,38 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
         EXPECT_EQ(view->selectedText(), step.selected) << "after " << step.step;
         EXPECT_EQ(clipboard->text(), step.clipboard) << "after " << step.step;
     }
+}
+
+// A selection shows a selected line break as a blank's width past the line's end; where a line
+// merely wraps there is no break, and the selection ends with the line's last character.
+TEST_F(TextControls, ASelectionRunsPastALineBreakButNotPastAWrap) {
+    auto window = Scratch();
+    auto area =
+        window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}, {"HideSelection", false}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetText(std::string(40, '7') + "\r5");
+    view->selectAll();
+    QFont unkerned = view->font();
+    unkerned.setKerning(false);
+    const QFontMetricsF metrics(unkerned);
+    const int lineHeight = static_cast<int>(std::ceil(metrics.lineSpacing()));
+    const QImage shown = view->viewport()->grab().toImage();
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    // How far right the selection reaches on a line, and where the line's characters end.
+    const auto reach = [&](qsizetype line) {
+        const int y = 4 + static_cast<int>(line) * lineHeight + lineHeight / 2;
+        int right = -1;
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) == highlight) right = x;
+        return right;
+    };
+    const auto charactersEnd = [&](qsizetype line) {
+        const qsizetype end = line + 1 < view->lineCount() ? view->lineStart(line + 1) : view->text().size();
+        return 4 + metrics.horizontalAdvance(view->text().mid(view->lineStart(line), end - view->lineStart(line)));
+    };
+    ASSERT_EQ(view->lineCount(), 3) << "the number does not wrap once";
+    EXPECT_LE(reach(0), std::ceil(charactersEnd(0))) << "past a wrap";
+    EXPECT_GT(reach(1), charactersEnd(1) + 1) << "past a line break";
 }
 
 // A long number shows on many lines, and yet is copied, read back and moved through as one.
