@@ -14,6 +14,7 @@ run_packages=(
 test_packages=(
   clang clang-format git python3 libgtest-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool xclip fonts-dejavu-core desktop-file-utils poppler-utils
+  dbus-daemon dbus-bin at-spi2-core
 )
 
 packages=("${run_packages[@]}")

@@ -7,6 +7,7 @@
 #include "framework/TextField.hpp"
 #include "framework/TextView.hpp"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -25,6 +26,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -133,6 +135,25 @@ TEST_F(TextControls, NumbersWrapAnywhereAndProseWrapsBetweenWords) {
     view->undo();
     EXPECT_EQ(shownLines(*view), mixed);
     EXPECT_EQ(area->Text().bytes(), prose + std::string(3000, '9'));
+}
+
+// In a pane narrower than a character, as the help window's text becomes when the window is
+// shrunk, each character takes a line of its own; one written as a surrogate pair stays whole.
+TEST_F(TextControls, ACharacterWiderThanThePaneIsNeverSplitInTwo) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 20}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    const char* texts[] = {
+        "\xF0\x9D\x90\x80\xF0\x9D\x90\x80",  // two mathematical bold capital A
+        "\xF0\x9F\x98\x80 \xF0\x9F\x98\x80x\xF0\x9F\x98\x80",
+        "WW\xF0\xA0\x80\x80W",
+    };
+    for (const char* text : texts) {
+        area->SetText(text);
+        for (qsizetype i = 1; i < view->lineCount(); ++i)
+            EXPECT_FALSE(view->text().at(view->lineStart(i)).isLowSurrogate()) << text << ": line " << i;
+        EXPECT_EQ(area->Text().bytes(), text);
+    }
 }
 
 // An edit lays out again only from the edited line until the old lines come back in step; every
@@ -278,6 +299,38 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
     }
 }
 
+// A selection shows a selected line break as a blank's width past the line's end; where a line
+// merely wraps there is no break, and the selection ends with the line's last character.
+TEST_F(TextControls, ASelectionRunsPastALineBreakButNotPastAWrap) {
+    auto window = Scratch();
+    auto area =
+        window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}, {"HideSelection", false}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetText(std::string(40, '7') + "\r5");
+    view->selectAll();
+    QFont unkerned = view->font();
+    unkerned.setKerning(false);
+    const QFontMetricsF metrics(unkerned);
+    const int lineHeight = static_cast<int>(std::ceil(metrics.lineSpacing()));
+    const QImage shown = view->viewport()->grab().toImage();
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    // How far right the selection reaches on a line, and where the line's characters end.
+    const auto reach = [&](qsizetype line) {
+        const int y = 4 + static_cast<int>(line) * lineHeight + lineHeight / 2;
+        int right = -1;
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) == highlight) right = x;
+        return right;
+    };
+    const auto charactersEnd = [&](qsizetype line) {
+        const qsizetype end = line + 1 < view->lineCount() ? view->lineStart(line + 1) : view->text().size();
+        return 4 + metrics.horizontalAdvance(view->text().mid(view->lineStart(line), end - view->lineStart(line)));
+    };
+    ASSERT_EQ(view->lineCount(), 3) << "the number does not wrap once";
+    EXPECT_LE(reach(0), std::ceil(charactersEnd(0))) << "past a wrap";
+    EXPECT_GT(reach(1), charactersEnd(1) + 1) << "past a line break";
+}
+
 // A long number shows on many lines, and yet is copied, read back and moved through as one.
 TEST_F(TextControls, AWrappedNumberIsCopiedAndReadBackWithoutBreaksAndScrolledToItsEnd) {
     auto window = Scratch();
@@ -339,32 +392,87 @@ TEST_F(TextControls, InputMethodsComposeAndCommitWithinTheLimit) {
     EXPECT_EQ(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
 }
 
-// The context menu offers the standard commands, each enabled when it can act.
-TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
+// Composed text shows at the caret as the committed text would, pushing the rest of the line on,
+// whether or not the caret is blinked on; at a wrap, where the caret stands after the edge, it is
+// drawn back from the edge rather than out of sight.
+TEST_F(TextControls, ComposedTextShowsInFullAtTheCaret) {
     auto window = Scratch();
-    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Text", "12345"}}));
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
     fw::TextView* view = viewOf(*area);
-    QApplication::clipboard()->setText("pasted");
-    view->setCursorPosition(1);
-    view->setCursorPosition(3, true);
-    std::vector<std::pair<std::string, bool>> offered;
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator()) offered.emplace_back(action->text().toStdString(), action->isEnabled());
-        for (QAction* action : menu->actions())
-            if (action->text() == "Delete") action->trigger();
-        menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(view->viewport(), &event);
-    const std::vector<std::pair<std::string, bool>> expected = {
-        {"&Undo", false}, {"&Redo", false}, {"Cu&t", true},       {"&Copy", true},
-        {"&Paste", true}, {"Delete", true}, {"Select All", true},
+    const std::string number(3000, '7');
+    QFont unkerned = view->font();
+    unkerned.setKerning(false);
+    const QFontMetricsF metrics(unkerned);
+    area->SetText(number);
+    // The first line as far as its last whole digit, and down to the baseline, above the composed
+    // text's underline.
+    const QRect line(0, 0, 4 + static_cast<int>(metrics.horizontalAdvance(QString(view->lineStart(1), '7'))),
+                     4 + static_cast<int>(metrics.ascent()));
+    const auto firstLine = [&] { return view->viewport()->grab().toImage().copy(line); };
+    const auto compose = [&](const QString& text) {
+        QInputMethodEvent composing(text, {});
+        QApplication::sendEvent(view, &composing);
     };
-    EXPECT_EQ(offered, expected);
-    EXPECT_EQ(area->Text().bytes(), "145") << "Delete removed the selection";
+
+    view->setCursorPosition(5);
+    compose("555");
+    const QImage composed = firstLine();
+    compose("");
+    area->SetText(number.substr(0, 5) + "555" + number.substr(5));
+    EXPECT_EQ(composed, firstLine()) << "in the middle of a line";
+
+    area->SetText(number);
+    pressKey(view, Qt::Key_End);
+    ASSERT_EQ(view->cursorPosition(), view->lineStart(1)) << "the caret is not at the wrap";
+    const QImage plain = firstLine();
+    compose("555");
+    EXPECT_NE(firstLine(), plain) << "at a wrap";
+}
+
+// The context menu offers the standard commands, each enabled when it can act; a read-only pane
+// offers only those that leave its text alone, as Qt's own text views do.
+TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
+    using Offer = std::pair<std::string, bool>;
+    const struct {
+        bool readOnly;
+        std::vector<Offer> offered;
+        std::string textAfterDelete;
+    } cases[] = {
+        {false,
+         {{"&Undo", false},
+          {"&Redo", false},
+          {"Cu&t", true},
+          {"&Copy", true},
+          {"&Paste", true},
+          {"Delete", true},
+          {"Select All", true}},
+         "145"},
+        {true, {{"&Copy", true}, {"Select All", true}}, "12345"},
+    };
+    for (const auto& c : cases) {
+        auto window = Scratch();
+        auto area = window->add<fw::TextArea>("Area", fw::Record({{"Text", "12345"}, {"ReadOnly", c.readOnly}}));
+        fw::TextView* view = viewOf(*area);
+        QApplication::clipboard()->setText("pasted");
+        view->setCursorPosition(1);
+        view->setCursorPosition(3, true);
+        std::vector<Offer> offered;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator()) offered.emplace_back(action->text().toStdString(), action->isEnabled());
+            for (QAction* action : menu->actions())
+                if (action->text() == "Delete") action->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(view->viewport(), &event);
+        EXPECT_EQ(offered, c.offered) << "read-only " << c.readOnly;
+        EXPECT_EQ(area->Text().bytes(), c.textAfterDelete) << "read-only " << c.readOnly;
+        window->Close();
+        flushDeletes();
+    }
 }
 
 // The address space is cut down in a child process, so that holding the number fails there as it
@@ -391,6 +499,104 @@ TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGo
         std::_Exit(area->Text().bytes() == "65" ? 0 : 4);  // typed before the 5, where the caret stands
     };
     EXPECT_EXIT(holdInLittleMemory(), testing::ExitedWithCode(0), "");
+}
+
+// Each command below needs a copy of a long text: the whole of it, since the clipboard shares the
+// text after Select All and Copy, or a long part of it. In a child whose address space is cut to
+// less than that copy, the command must fail whole, leaving the text, its lines and the undo
+// history as they were, and say so over the text; with the memory given back, the same command
+// goes through and the note is gone.
+TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    constexpr qsizetype kDigits = 16'000'000;
+    area->SetText(std::string(kDigits, '7'));
+    view->setCursorPosition(0);
+    typeText(view, "12");
+    view->setCursorPosition(view->text().size());
+    view->insertText("34");
+    view->undo();
+    pressKey(view, Qt::Key_A, Qt::ControlModifier);
+    pressKey(view, Qt::Key_C, Qt::ControlModifier);
+    const QString before(view->text().constData(), view->text().size());
+    const std::vector<qsizetype> lines = lineStarts(*view);
+    QMimeData dragged;
+    dragged.setText("5");
+
+    const qsizetype middle = before.size() / 2;
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        qsizetype grows;  // how the text's length changes once memory allows
+    } commands[] = {
+        {"typing", [&] { view->setCursorPosition(middle), typeText(view, "5"); }, 1},
+        {"Return", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Return, {}, "\r"); }, 1},
+        {"Backspace", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Backspace, {}, "\b"); }, -1},
+        {"Ctrl+V", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_V, Qt::ControlModifier); },
+         before.size()},
+        {"a drop",
+         [&] {
+             QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(view->viewport(), &enter);
+             QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(view->viewport(), &drop);
+         },
+         1},
+        {"an input method's commit",
+         [&] {
+             view->setCursorPosition(middle);
+             QInputMethodEvent committed;
+             committed.setCommitString("5");
+             QApplication::sendEvent(view, &committed);
+         },
+         1},
+        {"Ctrl+X of a long part",
+         [&] {
+             view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
+             pressKey(view, Qt::Key_X, Qt::ControlModifier);
+         },
+         2 - before.size()},
+        {"Ctrl+C of a long part",
+         [&] {
+             view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
+             pressKey(view, Qt::Key_C, Qt::ControlModifier);
+         },
+         0},
+        {"Ctrl+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier); }, -2},
+        {"Ctrl+Shift+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2},
+    };
+    for (const auto& c : commands) {
+        const auto inLittleMemory = [&] {
+            std::ifstream statm("/proc/self/statm");
+            rlim_t pages = 0;
+            statm >> pages;
+            rlimit limit{};
+            if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            const rlim_t unlimited = limit.rlim_cur;
+            limit.rlim_cur = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (16u << 20);
+            if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            c.run();
+            if (view->text() != before) std::_Exit(3);
+            if (view->lineCount() != static_cast<qsizetype>(lines.size())) std::_Exit(4);
+            for (qsizetype i = 0; i < view->lineCount(); ++i)
+                if (view->lineStart(i) != lines[static_cast<std::size_t>(i)]) std::_Exit(4);
+            if (!view->note().contains("not enough memory")) std::_Exit(5);
+            // A screen reader finds the note where a sighted user reads it.
+            if (QAccessible::queryAccessibleInterface(view)->text(QAccessible::Description) != view->note())
+                std::_Exit(8);
+
+            limit.rlim_cur = unlimited;
+            if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            const QString copied = QApplication::clipboard()->text();
+            c.run();
+            const bool done =
+                c.grows ? view->text().size() == before.size() + c.grows : QApplication::clipboard()->text() != copied;
+            if (!done) std::_Exit(6);
+            std::_Exit(view->note().isEmpty() ? 0 : 7);
+        };
+        EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
+    }
 }
 #endif
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
+
 namespace fw {
 
 // A multi-line plain text editor whose work follows what is shown, not the length of its text:
@@ -21,6 +23,10 @@ namespace fw {
 //
 // Each line is measured and drawn without kerning, so that what is drawn matches what was
 // measured character by character.
+//
+// A command that memory cannot carry out leaves the text, its lines and the undo history as they
+// were, and a note over the text says so until the next key or edit. Screen readers reach the
+// text, caret and selection through an accessible interface that reads the text piece by piece.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -28,14 +34,15 @@ public:
     ~TextView() override;
 
     const QString& text() const { return text_; }
-    // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared.
+    // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared. A text that
+    // memory cannot hold raises std::bad_alloc and leaves the view as it was.
     void setText(QString text);
 
     // The user's commands, as the keys and the Edit menu give them.
     void undo();
     void redo();
     void cut();
-    void copy() const;
+    void copy();
     void paste();
     void selectAll();
     void removeSelectedText();
@@ -58,6 +65,10 @@ public:
     void setHideSelection(bool hide);
     // Sees each key press first; a key for which it returns true goes no further.
     void setKeyFilter(std::function<bool(const QKeyEvent&)> filter) { keyFilter_ = std::move(filter); }
+
+    // The words shown over the text after a command that memory could not carry out; empty
+    // when there is none.
+    const QString& note() const { return note_; }
 
     // The shown lines: how many, and where each starts in the text.
     qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
@@ -86,6 +97,8 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    friend class TextViewAccessible;
+
     // One change of the text, as undo puts it back: at pos, `added` characters replaced `removed`.
     struct Change {
         qsizetype pos;
@@ -94,8 +107,17 @@ private:
         bool typed;  // typing in a row is undone as one change
     };
 
+    QString splice(qsizetype pos, qsizetype length, QString with);
     void replace(qsizetype pos, qsizetype length, const QString& with, bool typed);
     void applyChange(std::vector<Change>& from, std::vector<Change>& to);
+    void insert(const QString& typed);
+    void removeSelection();
+    void removeTo(qsizetype to);
+    template <class Command>
+    void guarded(const QString& failure, Command command);
+    void showNote(const QString& note);
+    void clearNote();
+    void textChanged(qsizetype pos, const QString& removed, const QString& added);
     bool editKey(QKeyEvent* event);
     bool moveKey(QKeyEvent* event);
     bool handlesShortcut(QKeyEvent* event) const;
@@ -113,6 +135,7 @@ private:
     void layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added);
     double wrapWidth() const;
     void updateScrollBars();
+    void paintNote(QPainter& painter) const;
 
     qsizetype lineOf(qsizetype position) const;
     qsizetype caretLine() const;
@@ -123,6 +146,8 @@ private:
     qsizetype positionAt(QPoint point) const;
     int visibleLines() const;
     QRect caretRect() const;
+    QRect characterRect(qsizetype position) const;
+    void ensureVisible(qsizetype line, qsizetype position);
     void ensureCaretVisible();
     void caretMoved();
     void restartBlink();
@@ -138,6 +163,9 @@ private:
     bool caretAtLineEnd_ = false;  // at a wrap, the caret stands after the line above
     double wantedX_ = -1;          // the column that Up and Down keep to
     QString preedit_;
+    QString note_;
+    qsizetype toldCursor_ = 0;  // the caret and selection that screen readers were last told of
+    qsizetype toldAnchor_ = 0;
     std::vector<Change> undo_;
     std::vector<Change> redo_;
 
