@@ -58,8 +58,6 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 TextView::~TextView() = default;
 
-// ---- the text and its lines
-
 void TextView::setText(QString text) {
     toLineFeeds(text);
     std::swap(text_, text);
@@ -274,8 +272,6 @@ QRect TextView::caretRect() const {
     const int x = static_cast<int>(std::floor(xOf(line, cursor_)));
     return QRect(x - 1, y, 3, lineHeight_);
 }
-
-// ---- editing
 
 namespace {
 
@@ -548,8 +544,6 @@ qsizetype TextView::wordEnd(qsizetype from) const {
     return from;
 }
 
-// ---- settings
-
 void TextView::setReadOnly(bool readOnly) {
     if (readOnly != readOnly_ && QAccessible::isActive()) {
         QAccessible::State changed;
@@ -582,8 +576,6 @@ void TextView::setHideSelection(bool hide) {
     hideSelection_ = hide;
     viewport()->update();
 }
-
-// ---- events
 
 void TextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
@@ -1031,8 +1023,6 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
     default: return QAbstractScrollArea::inputMethodQuery(query);
     }
 }
-
-// ---- accessibility
 
 namespace {
 
