@@ -36,8 +36,6 @@ using namespace widgettest;
 
 namespace {
 
-fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextView*>(area.widget()); }
-
 // A handler target that raises from its KeyDown.
 class Raiser : public fw::Object {
 public:
@@ -475,20 +473,29 @@ TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
     }
 }
 
-// The address space is cut down in a child process, so that holding the number fails there as it
-// would on a machine out of memory. The sanitizers reserve address space of their own, which
-// makes such a cut meaningless.
+// The tests below cut the address space down in a child process, so that holding a long text fails
+// there as it would on a machine out of memory. The sanitizers reserve address space of their
+// own, which makes such a cut meaningless.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+namespace {
+
+// The address space the process has mapped now, and `more` bytes beyond it.
+rlim_t mappedNowAnd(rlim_t more) {
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    return static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + more;
+}
+
+}  // namespace
+
 TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGoesOn) {
     auto window = Scratch();
     auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
     area->SetText("an earlier result");
     const fw::String number(std::string(200'000'000, '7'));
     const auto holdInLittleMemory = [&] {
-        std::ifstream statm("/proc/self/statm");
-        rlim_t pages = 0;
-        statm >> pages;
-        const rlim_t room = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (100u << 20);
+        const rlim_t room = mappedNowAnd(100u << 20);
         const rlimit cut{room, room};
         if (setrlimit(RLIMIT_AS, &cut) != 0) std::_Exit(2);
         area->SetText(number);
@@ -568,13 +575,10 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
     };
     for (const auto& c : commands) {
         const auto inLittleMemory = [&] {
-            std::ifstream statm("/proc/self/statm");
-            rlim_t pages = 0;
-            statm >> pages;
             rlimit limit{};
             if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             const rlim_t unlimited = limit.rlim_cur;
-            limit.rlim_cur = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (16u << 20);
+            limit.rlim_cur = mappedNowAnd(16u << 20);
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             c.run();
             if (view->text() != before) std::_Exit(3);
