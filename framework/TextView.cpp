@@ -559,11 +559,20 @@ void TextView::setReadOnly(bool readOnly) {
     viewport()->update();
 }
 
+// When the lines cannot be laid out the new way, the view keeps the old way with them: an edit
+// then lays its lines out as their neighbours are, and the same setting made again tries anew.
 void TextView::setWrapping(bool wrapping) {
     if (wrapping == wrapping_) return;
-    wrapping_ = wrapping;
-    horizontalScrollBar()->setValue(0);
-    guarded(noRoomToLayOut(), [this] { layOutAll(); });
+    guarded(noRoomToLayOut(), [&] {
+        wrapping_ = wrapping;
+        try {
+            layOutAll();
+        } catch (...) {
+            wrapping_ = !wrapping;
+            throw;
+        }
+        horizontalScrollBar()->setValue(0);
+    });
     viewport()->update();
 }
 

@@ -602,6 +602,38 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
         EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
     }
 }
+// Turning wrapping on lays every line out anew. Where memory cannot hold the new lines, the pane
+// keeps its lines and the way it laid them out, so that a later edit cannot wrap one line and
+// leave the next unwrapped; the same setting made again once memory allows wraps them all.
+TEST_F(TextControls, WrappingThatMemoryCannotLayOutLeavesTheLinesAsTheyWereUntilItIsAskedAgain) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetScrollBarHorizontal(true);
+    constexpr std::size_t kDigits = 8'000'000;
+    area->SetText(std::string(kDigits, '7') + "\r" + std::string(kDigits, '7'));
+    ASSERT_EQ(view->lineCount(), 2);
+    const auto inLittleMemory = [&] {
+        rlimit limit{};
+        if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        const rlim_t unlimited = limit.rlim_cur;
+        limit.rlim_cur = mappedNowAnd(1u << 20);
+        if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        area->SetScrollBarHorizontal(false);
+        if (view->lineCount() != 2) std::_Exit(3);
+        if (!view->note().contains("not enough memory")) std::_Exit(4);
+
+        limit.rlim_cur = unlimited;
+        if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        view->setCursorPosition(0);
+        view->insertText("5");
+        if (view->lineCount() != 2) std::_Exit(5);
+        area->SetScrollBarHorizontal(false);
+        std::_Exit(view->lineCount() > static_cast<qsizetype>(2 * kDigits / 100) ? 0 : 6);
+    };
+    EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "");
+}
+
 #endif
 
 TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {
