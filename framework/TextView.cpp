@@ -71,6 +71,7 @@ void TextView::setText(QString text) {
     redo_.clear();
     cursor_ = anchor_ = 0;
     caretAtLineEnd_ = false;
+    wantedX_ = -1;
     preedit_.clear();
     clearNote();
     textChanged(0, text, text_);

@@ -288,6 +288,23 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
          },
          "672345\r", "672345\n", "672345\n"},
         {"typing over the selection", [&] { typeText(view, "9"); }, "9", "", "672345\n"},
+        {"Down keeps the column over a shorter line",
+         [&] {
+             area->SetText("123456\r12\r123456");
+             pressKey(view, Qt::Key_End);
+             pressKey(view, Qt::Key_Down);
+             pressKey(view, Qt::Key_Down);
+             typeText(view, "9");
+         },
+         "123456\r12\r1234569", "", "672345\n"},
+        {"a new text starts Down from the caret's own column",
+         [&] {
+             pressKey(view, Qt::Key_Up);
+             area->SetText("123456\r123456");
+             pressKey(view, Qt::Key_Down);
+             typeText(view, "9");
+         },
+         "123456\r9123456", "", "672345\n"},
     };
     for (const auto& step : script) {
         step.keys();
