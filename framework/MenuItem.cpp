@@ -14,8 +14,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
-#include <QTextCursor>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <cctype>
@@ -109,11 +107,8 @@ bool editText(Edit& edit, std::string_view command) {
     } else if (command == "EditClear") {
         if constexpr (std::is_same_v<Edit, QLineEdit>) {
             if (editable && edit.hasSelectedText()) edit.del();
-        } else if constexpr (std::is_same_v<Edit, TextView>) {
-            edit.removeSelectedText();
         } else {
-            QTextCursor cursor = edit.textCursor();
-            if (editable && cursor.hasSelection()) cursor.removeSelectedText();
+            edit.removeSelectedText();
         }
     } else if (command == "EditSelectAll") {
         edit.selectAll();
@@ -128,7 +123,6 @@ bool runStandardEditCommand(std::string_view command) {
     QWidget* target = widgetApplication() ? EditTarget() : nullptr;
     if (auto* line = qobject_cast<QLineEdit*>(target)) return editText(*line, command);
     if (auto* view = qobject_cast<TextView*>(target)) return editText(*view, command);
-    if (auto* rich = qobject_cast<QTextEdit*>(target)) return editText(*rich, command);
     return false;
 }
 

@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <vector>
@@ -117,8 +116,7 @@ bool isMenu(const QObject* object) {
 }
 
 bool isTextControl(const QObject* object) {
-    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object) ||
-           qobject_cast<const QTextEdit*>(object);
+    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object);
 }
 
 // The text control that the menu bar took the keyboard focus from. Multi-line controls keep

@@ -58,8 +58,6 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 TextView::~TextView() = default;
 
-// ---- the text and its lines
-
 void TextView::setText(QString text) {
     toLineFeeds(text);
     std::swap(text_, text);
@@ -73,6 +71,7 @@ void TextView::setText(QString text) {
     redo_.clear();
     cursor_ = anchor_ = 0;
     caretAtLineEnd_ = false;
+    wantedX_ = -1;
     preedit_.clear();
     clearNote();
     textChanged(0, text, text_);
@@ -274,8 +273,6 @@ QRect TextView::caretRect() const {
     const int x = static_cast<int>(std::floor(xOf(line, cursor_)));
     return QRect(x - 1, y, 3, lineHeight_);
 }
-
-// ---- editing
 
 namespace {
 
@@ -548,8 +545,6 @@ qsizetype TextView::wordEnd(qsizetype from) const {
     return from;
 }
 
-// ---- settings
-
 void TextView::setReadOnly(bool readOnly) {
     if (readOnly != readOnly_ && QAccessible::isActive()) {
         QAccessible::State changed;
@@ -565,11 +560,20 @@ void TextView::setReadOnly(bool readOnly) {
     viewport()->update();
 }
 
+// When the lines cannot be laid out the new way, the view keeps the old way with them: an edit
+// then lays its lines out as their neighbours are, and the same setting made again tries anew.
 void TextView::setWrapping(bool wrapping) {
     if (wrapping == wrapping_) return;
-    wrapping_ = wrapping;
-    horizontalScrollBar()->setValue(0);
-    guarded(noRoomToLayOut(), [this] { layOutAll(); });
+    guarded(noRoomToLayOut(), [&] {
+        wrapping_ = wrapping;
+        try {
+            layOutAll();
+        } catch (...) {
+            wrapping_ = !wrapping;
+            throw;
+        }
+        horizontalScrollBar()->setValue(0);
+    });
     viewport()->update();
 }
 
@@ -582,8 +586,6 @@ void TextView::setHideSelection(bool hide) {
     hideSelection_ = hide;
     viewport()->update();
 }
-
-// ---- events
 
 void TextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
@@ -1031,8 +1033,6 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
     default: return QAbstractScrollArea::inputMethodQuery(query);
     }
 }
-
-// ---- accessibility
 
 namespace {
 

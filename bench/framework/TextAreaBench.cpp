@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QPixmap>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include <benchmark/benchmark.h>
@@ -51,7 +53,7 @@ double residentBytes() {
     std::ifstream statm("/proc/self/statm");
     double pages = 0, resident = 0;
     statm >> pages >> resident;
-    return resident * 4096;
+    return resident * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
 
 std::string digits(std::size_t count) {

@@ -9,6 +9,7 @@
 #include "framework/PushButton.hpp"
 #include "framework/RectControl.hpp"
 #include "framework/TextArea.hpp"
+#include "framework/TextView.hpp"
 #include "framework/Window.hpp"
 
 #include <QCoreApplication>
@@ -98,6 +99,9 @@ inline std::shared_ptr<ScratchWindow> Scratch() {
     }
     return fw::RuntimeCheckCast<ScratchWindow>(window, ScratchWindow::Lookup());
 }
+
+// The view that shows a text area's text, once the area is constructed.
+inline fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextView*>(area.widget()); }
 
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 

@@ -36,8 +36,6 @@ using namespace widgettest;
 
 namespace {
 
-fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextView*>(area.widget()); }
-
 // A handler target that raises from its KeyDown.
 class Raiser : public fw::Object {
 public:
@@ -290,6 +288,23 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
          },
          "672345\r", "672345\n", "672345\n"},
         {"typing over the selection", [&] { typeText(view, "9"); }, "9", "", "672345\n"},
+        {"Down keeps the column over a shorter line",
+         [&] {
+             area->SetText("123456\r12\r123456");
+             pressKey(view, Qt::Key_End);
+             pressKey(view, Qt::Key_Down);
+             pressKey(view, Qt::Key_Down);
+             typeText(view, "9");
+         },
+         "123456\r12\r1234569", "", "672345\n"},
+        {"a new text starts Down from the caret's own column",
+         [&] {
+             pressKey(view, Qt::Key_Up);
+             area->SetText("123456\r123456");
+             pressKey(view, Qt::Key_Down);
+             typeText(view, "9");
+         },
+         "123456\r9123456", "", "672345\n"},
     };
     for (const auto& step : script) {
         step.keys();
@@ -475,20 +490,29 @@ TEST_F(TextControls, TheContextMenuOffersTheEditCommandsThatCanAct) {
     }
 }
 
-// The address space is cut down in a child process, so that holding the number fails there as it
-// would on a machine out of memory. The sanitizers reserve address space of their own, which
-// makes such a cut meaningless.
+// The tests below cut the address space down in a child process, so that holding a long text fails
+// there as it would on a machine out of memory. The sanitizers reserve address space of their
+// own, which makes such a cut meaningless.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+namespace {
+
+// The address space the process has mapped now, and `more` bytes beyond it.
+rlim_t mappedNowAnd(rlim_t more) {
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    return static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + more;
+}
+
+}  // namespace
+
 TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGoesOn) {
     auto window = Scratch();
     auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
     area->SetText("an earlier result");
     const fw::String number(std::string(200'000'000, '7'));
     const auto holdInLittleMemory = [&] {
-        std::ifstream statm("/proc/self/statm");
-        rlim_t pages = 0;
-        statm >> pages;
-        const rlim_t room = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (100u << 20);
+        const rlim_t room = mappedNowAnd(100u << 20);
         const rlimit cut{room, room};
         if (setrlimit(RLIMIT_AS, &cut) != 0) std::_Exit(2);
         area->SetText(number);
@@ -568,13 +592,10 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
     };
     for (const auto& c : commands) {
         const auto inLittleMemory = [&] {
-            std::ifstream statm("/proc/self/statm");
-            rlim_t pages = 0;
-            statm >> pages;
             rlimit limit{};
             if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             const rlim_t unlimited = limit.rlim_cur;
-            limit.rlim_cur = static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) * pages + (16u << 20);
+            limit.rlim_cur = mappedNowAnd(16u << 20);
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             c.run();
             if (view->text() != before) std::_Exit(3);
@@ -598,6 +619,38 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
         EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
     }
 }
+// Turning wrapping on lays every line out anew. Where memory cannot hold the new lines, the pane
+// keeps its lines and the way it laid them out, so that a later edit cannot wrap one line and
+// leave the next unwrapped; the same setting made again once memory allows wraps them all.
+TEST_F(TextControls, WrappingThatMemoryCannotLayOutLeavesTheLinesAsTheyWereUntilItIsAskedAgain) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetScrollBarHorizontal(true);
+    constexpr std::size_t kDigits = 8'000'000;
+    area->SetText(std::string(kDigits, '7') + "\r" + std::string(kDigits, '7'));
+    ASSERT_EQ(view->lineCount(), 2);
+    const auto inLittleMemory = [&] {
+        rlimit limit{};
+        if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        const rlim_t unlimited = limit.rlim_cur;
+        limit.rlim_cur = mappedNowAnd(1u << 20);
+        if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        area->SetScrollBarHorizontal(false);
+        if (view->lineCount() != 2) std::_Exit(3);
+        if (!view->note().contains("not enough memory")) std::_Exit(4);
+
+        limit.rlim_cur = unlimited;
+        if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+        view->setCursorPosition(0);
+        view->insertText("5");
+        if (view->lineCount() != 2) std::_Exit(5);
+        area->SetScrollBarHorizontal(false);
+        std::_Exit(view->lineCount() > static_cast<qsizetype>(2 * kDigits / 100) ? 0 : 6);
+    };
+    EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "");
+}
+
 #endif
 
 TEST_F(TextControls, KeyDownSeesEveryKeyAndTrueConsumesIt) {

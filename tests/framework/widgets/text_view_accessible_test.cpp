@@ -15,8 +15,6 @@ using namespace widgettest;
 
 namespace {
 
-fw::TextView* viewOf(const fw::TextArea& area) { return qobject_cast<fw::TextView*>(area.widget()); }
-
 // What a screen reader hears, one line an event.
 std::vector<std::string> heard;
 

@@ -25,8 +25,9 @@ namespace fw {
 // measured character by character.
 //
 // A command that memory cannot carry out leaves the text, its lines and the undo history as they
-// were, and a note over the text says so until the next key or edit. Screen readers reach the
-// text, caret and selection through an accessible interface that reads the text piece by piece.
+// were, and a note over the text says so until the next key, click or edit. Screen readers reach
+// the text, caret and selection through an accessible interface that reads the text piece by
+// piece.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
