@@ -53,17 +53,27 @@ void installOnce()
 
 }  // namespace
 
-GmpAllocationScope::GmpAllocationScope(double allowanceBytes) : allowance_(allowanceBytes), outer_(current)
+GmpAllocationScope::GmpAllocationScope(double allowanceBytes)
+    : allowance_(allowanceBytes), inCharge_(current == nullptr)
 {
     installOnce();
-    current = this;
+    if (inCharge_) {
+        current = this;
+    }
 }
 
 GmpAllocationScope::~GmpAllocationScope()
 {
-    current = outer_;
-    // Numbers free their own blocks as they go out of scope; what is left are
-    // GMP's temporaries from a call that an exception cut short.
+    if (!inCharge_) {
+        return;
+    }
+    current = nullptr;
+    // Without a failure every block still held belongs to a number that outlives
+    // the scope, such as one made before it that GMP gave a new block inside it.
+    // After one, what is left are GMP's temporaries from the call it cut short.
+    if (!failed_) {
+        return;
+    }
     for (const auto& [block, bytes] : live_) {
         std::free(block);
     }
@@ -106,15 +116,21 @@ void* GmpAllocationScope::allocate(std::size_t bytes)
 void* GmpAllocationScope::reallocate(void* block, std::size_t bytes)
 {
     const auto entry = live_.find(block);
-    const std::size_t oldBytes = entry == live_.end() ? 0 : entry->second;
+    if (entry == live_.end()) {
+        // A number from before the scope stays its owner's, who frees it.
+        void* const moved = fits(bytes) ? std::realloc(block, bytes) : nullptr;
+        if (moved == nullptr) {
+            fail();
+        }
+        return moved;
+    }
+    const std::size_t oldBytes = entry->second;
     void* const moved = fits(bytes - std::min(bytes, oldBytes)) ? std::realloc(block, bytes) : nullptr;
     if (moved == nullptr) {
         fail();
     }
-    if (entry != live_.end()) {
-        live_.erase(entry);
-        liveBytes_ -= static_cast<double>(oldBytes);
-    }
+    live_.erase(entry);
+    liveBytes_ -= static_cast<double>(oldBytes);
     remember(moved, bytes);
     return moved;
 }

@@ -16,6 +16,10 @@
 // behind: the temporary blocks that GMP would have freed on its way out, which
 // the scope frees when it ends, and a number whose old block GMP freed just
 // before the allocation that failed, whose second free the scope lets pass.
+//
+// A scope made while another is in charge on the thread leaves everything to
+// that one: blocks move between numbers freely, and one scope alone can know
+// which of them are left over.
 namespace radixel::engine {
 
 class GmpAllocationScope {
@@ -40,7 +44,7 @@ private:
     double liveBytes_ = 0;
     bool failed_ = false;
     std::unordered_map<void*, std::size_t> live_;
-    GmpAllocationScope* outer_;
+    bool inCharge_;
 };
 
 }  // namespace radixel::engine
