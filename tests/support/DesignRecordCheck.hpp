@@ -262,156 +262,151 @@ inline const Table& WindowTable() {
     return table;
 }
 
-// Every control record begins with these.
-inline Table ControlHead() {
-    return {{"Name", {}},   {"Index", kNoIndex}, {"Left", {}},    {"Top", {}},       {"Width", {}},
-            {"Height", {}}, {"LockLeft", {}},    {"LockTop", {}}, {"LockRight", {}}, {"LockBottom", {}}};
-}
-
-inline Table Joined(Table head, const Table& tail) {
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
+// A control kind's table: every control record begins with the same items, then the kind's own.
+inline Table ControlTable(const Table& own) {
+    Table table = {{"Name", {}},   {"Index", kNoIndex}, {"Left", {}},    {"Top", {}},       {"Width", {}},
+                   {"Height", {}}, {"LockLeft", {}},    {"LockTop", {}}, {"LockRight", {}}, {"LockBottom", {}}};
+    table.insert(table.end(), own.begin(), own.end());
+    return table;
 }
 
 inline const Table& LabelTable() {
-    static const Table table =
-        Joined(ControlHead(),
-               {
-                   {"TabPanelIndex", 0},    {"TabIndex", {}},       {"Text", {}},          {"TextAlign", 0},
-                   {"TextColor", {}},       {"Multiline", {}},      {"Enabled", true},     {"Visible", true},
-                   {"Selectable", false},   {"Transparent", false}, {"HelpTag", kEmpty},   {"AutoDeactivate", true},
-                   {"TextFont", "System"s}, {"Bold", {}},           {"Italic", false},     {"Underline", false},
-                   {"DataSource", kEmpty},  {"DataField", kEmpty},  {"InitialParent", {}},
-               });
+    static const Table table = ControlTable({
+        {"TabPanelIndex", 0},    {"TabIndex", {}},       {"Text", {}},          {"TextAlign", 0},
+        {"TextColor", {}},       {"Multiline", {}},      {"Enabled", true},     {"Visible", true},
+        {"Selectable", false},   {"Transparent", false}, {"HelpTag", kEmpty},   {"AutoDeactivate", true},
+        {"TextFont", "System"s}, {"Bold", {}},           {"Italic", false},     {"Underline", false},
+        {"DataSource", kEmpty},  {"DataField", kEmpty},  {"InitialParent", {}},
+    });
     return table;
 }
 
 inline const Table& TextFieldTable() {
-    static const Table table = Joined(ControlHead(), {
-                                                         {"TabPanelIndex", 0},
-                                                         {"TabIndex", {}},
-                                                         {"TabStop", true},
-                                                         {"Border", true},
-                                                         {"Password", false},
-                                                         {"UseFocusRing", true},
-                                                         {"TextColor", {}},
-                                                         {"BackColor", "#FFFFFF"s},
-                                                         {"Enabled", true},
-                                                         {"Format", kEmpty},
-                                                         {"Visible", true},
-                                                         {"HelpTag", kEmpty},
-                                                         {"AutoDeactivate", true},
-                                                         {"TextFont", "System"s},
-                                                         {"Bold", {}},
-                                                         {"Italic", false},
-                                                         {"Underline", false},
-                                                         {"CueText", kEmpty},
-                                                         {"Text", {}},
-                                                         {"Mask", kEmpty},
-                                                         {"ReadOnly", {}},
-                                                         {"LimitText", 0},
-                                                         {"AcceptTabs", false},
-                                                         {"Alignment", 0},
-                                                         {"AutomaticallyCheckSpelling", {}},
-                                                         {"DataSource", kEmpty},
-                                                         {"DataField", kEmpty},
-                                                     });
+    static const Table table = ControlTable({
+        {"TabPanelIndex", 0},
+        {"TabIndex", {}},
+        {"TabStop", true},
+        {"Border", true},
+        {"Password", false},
+        {"UseFocusRing", true},
+        {"TextColor", {}},
+        {"BackColor", "#FFFFFF"s},
+        {"Enabled", true},
+        {"Format", kEmpty},
+        {"Visible", true},
+        {"HelpTag", kEmpty},
+        {"AutoDeactivate", true},
+        {"TextFont", "System"s},
+        {"Bold", {}},
+        {"Italic", false},
+        {"Underline", false},
+        {"CueText", kEmpty},
+        {"Text", {}},
+        {"Mask", kEmpty},
+        {"ReadOnly", {}},
+        {"LimitText", 0},
+        {"AcceptTabs", false},
+        {"Alignment", 0},
+        {"AutomaticallyCheckSpelling", {}},
+        {"DataSource", kEmpty},
+        {"DataField", kEmpty},
+    });
     return table;
 }
 
 inline const Table& TextAreaTable() {
-    static const Table table = Joined(ControlHead(), {
-                                                         {"TabPanelIndex", 0},
-                                                         {"TabIndex", {}},
-                                                         {"TabStop", true},
-                                                         {"Border", true},
-                                                         {"Multiline", {}},
-                                                         {"ScrollbarHorizontal", false},
-                                                         {"ScrollbarVertical", true},
-                                                         {"Styled", true},
-                                                         {"UseFocusRing", true},
-                                                         {"TextColor", {}},
-                                                         {"BackColor", "#FFFFFF"s},
-                                                         {"Enabled", true},
-                                                         {"Format", kEmpty},
-                                                         {"Visible", true},
-                                                         {"HelpTag", kEmpty},
-                                                         {"AutoDeactivate", true},
-                                                         {"HideSelection", true},
-                                                         {"TextFont", "System"s},
-                                                         {"Bold", {}},
-                                                         {"Italic", false},
-                                                         {"Underline", false},
-                                                         {"Text", {}},
-                                                         {"Mask", kEmpty},
-                                                         {"ReadOnly", {}},
-                                                         {"LimitText", 0},
-                                                         {"AcceptTabs", false},
-                                                         {"Alignment", 0},
-                                                         {"AutomaticallyCheckSpelling", {}},
-                                                         {"DataSource", kEmpty},
-                                                         {"DataField", kEmpty},
-                                                     });
+    static const Table table = ControlTable({
+        {"TabPanelIndex", 0},
+        {"TabIndex", {}},
+        {"TabStop", true},
+        {"Border", true},
+        {"Multiline", {}},
+        {"ScrollbarHorizontal", false},
+        {"ScrollbarVertical", true},
+        {"Styled", true},
+        {"UseFocusRing", true},
+        {"TextColor", {}},
+        {"BackColor", "#FFFFFF"s},
+        {"Enabled", true},
+        {"Format", kEmpty},
+        {"Visible", true},
+        {"HelpTag", kEmpty},
+        {"AutoDeactivate", true},
+        {"HideSelection", true},
+        {"TextFont", "System"s},
+        {"Bold", {}},
+        {"Italic", false},
+        {"Underline", false},
+        {"Text", {}},
+        {"Mask", kEmpty},
+        {"ReadOnly", {}},
+        {"LimitText", 0},
+        {"AcceptTabs", false},
+        {"Alignment", 0},
+        {"AutomaticallyCheckSpelling", {}},
+        {"DataSource", kEmpty},
+        {"DataField", kEmpty},
+    });
     return table;
 }
 
 inline const Table& PushButtonTable() {
-    static const Table table = Joined(ControlHead(), {
-                                                         {"TabPanelIndex", 0},
-                                                         {"TabIndex", {}},
-                                                         {"TabStop", true},
-                                                         {"Caption", {}},
-                                                         {"Default", false},
-                                                         {"Cancel", false},
-                                                         {"Enabled", true},
-                                                         {"Visible", true},
-                                                         {"HelpTag", kEmpty},
-                                                         {"AutoDeactivate", true},
-                                                         {"ButtonStyle", 0},
-                                                         {"TextFont", "System"s},
-                                                         {"Bold", {}},
-                                                         {"Italic", false},
-                                                         {"Underline", false},
-                                                         {"InitialParent", {}},
-                                                     });
+    static const Table table = ControlTable({
+        {"TabPanelIndex", 0},
+        {"TabIndex", {}},
+        {"TabStop", true},
+        {"Caption", {}},
+        {"Default", false},
+        {"Cancel", false},
+        {"Enabled", true},
+        {"Visible", true},
+        {"HelpTag", kEmpty},
+        {"AutoDeactivate", true},
+        {"ButtonStyle", 0},
+        {"TextFont", "System"s},
+        {"Bold", {}},
+        {"Italic", false},
+        {"Underline", false},
+        {"InitialParent", {}},
+    });
     return table;
 }
 
 // TabIndex before TabPanelIndex, unlike every other kind.
 inline const Table& RoundRectangleTable() {
-    static const Table table = Joined(ControlHead(), {
-                                                         {"TabIndex", {}},
-                                                         {"TabPanelIndex", 0},
-                                                         {"Visible", true},
-                                                         {"HelpTag", kEmpty},
-                                                         {"AutoDeactivate", true},
-                                                         {"Enabled", true},
-                                                         {"FillColor", {}},
-                                                         {"BorderWidth", {}},
-                                                         {"BorderColor", {}},
-                                                         {"OvalWidth", {}},
-                                                         {"OvalHeight", {}},
-                                                         {"InitialParent", {}},
-                                                     });
+    static const Table table = ControlTable({
+        {"TabIndex", {}},
+        {"TabPanelIndex", 0},
+        {"Visible", true},
+        {"HelpTag", kEmpty},
+        {"AutoDeactivate", true},
+        {"Enabled", true},
+        {"FillColor", {}},
+        {"BorderWidth", {}},
+        {"BorderColor", {}},
+        {"OvalWidth", {}},
+        {"OvalHeight", {}},
+        {"InitialParent", {}},
+    });
     return table;
 }
 
 inline const Table& CanvasTable() {
-    static const Table table = Joined(ControlHead(), {
-                                                         {"TabPanelIndex", 0},
-                                                         {"TabIndex", {}},
-                                                         {"TabStop", true},
-                                                         {"Visible", true},
-                                                         {"HelpTag", kEmpty},
-                                                         {"AutoDeactivate", true},
-                                                         {"Enabled", true},
-                                                         {"UseFocusRing", true},
-                                                         {"AcceptFocus", false},
-                                                         {"AcceptTabs", false},
-                                                         {"DoubleBuffer", false},
-                                                         {"EraseBackground", true},
-                                                         {"InitialParent", {}},
-                                                     });
+    static const Table table = ControlTable({
+        {"TabPanelIndex", 0},
+        {"TabIndex", {}},
+        {"TabStop", true},
+        {"Visible", true},
+        {"HelpTag", kEmpty},
+        {"AutoDeactivate", true},
+        {"Enabled", true},
+        {"UseFocusRing", true},
+        {"AcceptFocus", false},
+        {"AcceptTabs", false},
+        {"DoubleBuffer", false},
+        {"EraseBackground", true},
+        {"InitialParent", {}},
+    });
     return table;
 }
 
