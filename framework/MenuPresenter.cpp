@@ -78,9 +78,12 @@ void carryApplicationCommands() {
     auto app = GetAppObject();
     std::shared_ptr<MenuItem> bar = app ? app->MenuBar() : nullptr;
     if (!frame || !bar) return;
+    // Adding an action a widget holds already moves it to the end and tells the widget twice;
+    // a window takes each command once, not again at every key.
+    const QList<QAction*> carried = frame->actions();
     forEachEntry(bar, [&](MenuItem& entry) {
-        if (entry.Count() == 0 && !entry.IsSeparator() && !entry.KeyboardShortcut().empty())
-            frame->addAction(entry.action());
+        if (entry.Count() > 0 || entry.IsSeparator() || entry.KeyboardShortcut().empty()) return;
+        if (QAction* action = entry.action(); !carried.contains(action)) frame->addAction(action);
     });
 }
 
