@@ -50,6 +50,15 @@ std::optional<MemoryRoom> roomUnder(int resource, double used)
     return MemoryRoom{static_cast<double>(limit.rlim_cur), used};
 }
 
+// The room with less left of two, either of which may be unknown.
+std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b)
+{
+    if (!a || !b) {
+        return a ? a : b;
+    }
+    return b->limit - b->used < a->limit - a->used ? b : a;
+}
+
 // A group's limit binds its descendants too, so the tightest room on the way
 // up to the hierarchy's root is the one that counts.
 std::optional<MemoryRoom> controlGroupRoom(const std::string& root, std::string_view path, const char* limitFile,
@@ -61,9 +70,7 @@ std::optional<MemoryRoom> controlGroupRoom(const std::string& root, std::string_
         const std::string folder = root + group;
         if (const std::optional<double> limit = controlGroupLimitOf(contentsOf(folder + "/" + limitFile))) {
             const double used = numberAt(trimmed(contentsOf(folder + "/" + usageFile))).value_or(0);
-            if (!tightest || *limit - used < tightest->limit - tightest->used) {
-                tightest = MemoryRoom{*limit, used};
-            }
+            tightest = tighter(tightest, MemoryRoom{*limit, used});
         }
         const auto slash = group.find_last_of('/');
         if (group.empty() || slash == std::string::npos) {
@@ -176,10 +183,7 @@ MemoryFigures readMemoryFigures()
         memory =
             controlGroupRoom("/sys/fs/cgroup/memory", *paths.memory, "memory.limit_in_bytes", "memory.usage_in_bytes");
     }
-    figures.controlGroup = unified;
-    if (memory && (!unified || memory->limit - memory->used < unified->limit - unified->used)) {
-        figures.controlGroup = memory;
-    }
+    figures.controlGroup = tighter(unified, memory);
     return figures;
 }
 
