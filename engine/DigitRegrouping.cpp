@@ -13,8 +13,7 @@ namespace radixel::engine {
 namespace {
 
 // k >= 1 when power = base^k, 0 otherwise.
-unsigned exponentOfPower(std::uint32_t base, std::uint32_t power)
-{
+unsigned exponentOfPower(std::uint32_t base, std::uint32_t power) {
     if (base < kMinPositionalBase || power < base) {
         return 0;
     }
@@ -28,8 +27,7 @@ unsigned exponentOfPower(std::uint32_t base, std::uint32_t power)
     return value == power ? k : 0;
 }
 
-Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t from, unsigned perGroup)
-{
+Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t from, unsigned perGroup) {
     // The most significant group takes the odd digits over, so that every later one is full.
     std::size_t take = count % perGroup;
     if (take == 0) {
@@ -49,8 +47,7 @@ Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t 
     return out;
 }
 
-Digits splitDigits(const std::uint16_t* digits, std::size_t count, std::uint32_t to, unsigned perDigit)
-{
+Digits splitDigits(const std::uint16_t* digits, std::size_t count, std::uint32_t to, unsigned perDigit) {
     Digits out(count * perDigit);
     for (std::size_t i = 0; i < count; ++i) {
         std::uint32_t value = digits[i];
@@ -67,8 +64,7 @@ Digits splitDigits(const std::uint16_t* digits, std::size_t count, std::uint32_t
 
 }  // namespace
 
-std::optional<Digits> regroupDigits(const Digits& digits, std::uint32_t from, std::uint32_t to)
-{
+std::optional<Digits> regroupDigits(const Digits& digits, std::uint32_t from, std::uint32_t to) {
     const unsigned joined = exponentOfPower(from, to);
     const unsigned split = joined > 0 ? 0 : exponentOfPower(to, from);
     if (joined == 0 && split == 0) {

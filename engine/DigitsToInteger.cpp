@@ -26,8 +26,7 @@ namespace {
 // and 24 or more measurably slower.
 constexpr std::size_t kSetBaseCaseLimbs = 16;
 
-mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigned bitsPerDigit)
-{
+mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigned bitsPerDigit) {
     const std::size_t limbs = (count * bitsPerDigit + GMP_NUMB_BITS - 1) / GMP_NUMB_BITS;
     mpz_class result;
     mp_limb_t* out = mpz_limbs_write(result.get_mpz_t(), static_cast<mp_size_t>(limbs));
@@ -53,8 +52,7 @@ mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigne
     return result;
 }
 
-mpz_class fromSmallBase(const std::uint16_t* digits, std::size_t count, std::uint32_t base)
-{
+mpz_class fromSmallBase(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
     std::vector<unsigned char> raw(digits, digits + count);
     const double bits = static_cast<double>(count) * log2Of(base);
     // mpn_set_str wants room for the largest value of that many digits plus one limb.
@@ -71,12 +69,9 @@ public:
     DivideAndConquerReader(std::uint32_t base, std::size_t count)
         : base_(base),
           group_(limbGroupOf(base)),
-          table_(base, std::max<std::size_t>(group_.digits, kSetBaseCaseLimbs * group_.digits), count)
-    {
-    }
+          table_(base, std::max<std::size_t>(group_.digits, kSetBaseCaseLimbs * group_.digits), count) {}
 
-    void read(const std::uint16_t* digits, std::size_t count, mpz_class& out) const
-    {
+    void read(const std::uint16_t* digits, std::size_t count, mpz_class& out) const {
         if (count <= table_.chunkDigits()) {
             horner(digits, count, out);
             return;
@@ -91,8 +86,7 @@ public:
     }
 
 private:
-    void horner(const std::uint16_t* digits, std::size_t count, mpz_class& out) const
-    {
+    void horner(const std::uint16_t* digits, std::size_t count, mpz_class& out) const {
         // The first group takes the odd digits over, so that every later one is full.
         std::size_t take = count % group_.digits;
         if (take == 0) {
@@ -120,8 +114,7 @@ private:
 
 }  // namespace
 
-mpz_class digitsToInteger(const std::uint16_t* digits, std::size_t count, std::uint32_t base)
-{
+mpz_class digitsToInteger(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
     const std::uint16_t* const end = digits + count;
     digits = std::find_if(digits, end, [](std::uint16_t d) { return d != 0; });
     count = static_cast<std::size_t>(end - digits);

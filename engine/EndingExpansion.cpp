@@ -13,8 +13,7 @@ struct PrimePower {
 };
 
 // Trial division is instant for bases up to 65536.
-std::vector<PrimePower> factor(std::uint32_t n)
-{
+std::vector<PrimePower> factor(std::uint32_t n) {
     std::vector<PrimePower> factors;
     for (std::uint32_t p = 2; p * p <= n; ++p) {
         std::size_t count = 0;
@@ -34,8 +33,7 @@ std::vector<PrimePower> factor(std::uint32_t n)
 
 }  // namespace
 
-std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target)
-{
+std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target) {
     if (value.denominator == 1) {
         return 0;
     }
@@ -55,8 +53,7 @@ std::optional<std::size_t> placesToEnd(const Ratio& value, std::uint32_t target)
     return places;
 }
 
-std::optional<std::size_t> placesToEndOfPower(std::uint32_t base, std::size_t count, std::uint32_t target)
-{
+std::optional<std::size_t> placesToEndOfPower(std::uint32_t base, std::size_t count, std::uint32_t target) {
     const std::vector<PrimePower> targetFactors = factor(target);
     std::size_t places = 0;
     for (const PrimePower& f : factor(base)) {

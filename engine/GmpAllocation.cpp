@@ -21,18 +21,13 @@ struct MemoryFunctions {
 
 MemoryFunctions previous;
 
-void* allocateForGmp(std::size_t bytes)
-{
-    return current ? current->allocate(bytes) : previous.allocate(bytes);
-}
+void* allocateForGmp(std::size_t bytes) { return current ? current->allocate(bytes) : previous.allocate(bytes); }
 
-void* reallocateForGmp(void* block, std::size_t oldBytes, std::size_t newBytes)
-{
+void* reallocateForGmp(void* block, std::size_t oldBytes, std::size_t newBytes) {
     return current ? current->reallocate(block, newBytes) : previous.reallocate(block, oldBytes, newBytes);
 }
 
-void releaseForGmp(void* block, std::size_t bytes)
-{
+void releaseForGmp(void* block, std::size_t bytes) {
     if (current) {
         current->release(block);
     } else {
@@ -42,8 +37,7 @@ void releaseForGmp(void* block, std::size_t bytes)
 
 // GMP's own functions use malloc, realloc and free, so a block may be
 // allocated on one side of the scope's edge and freed on the other.
-void installOnce()
-{
+void installOnce() {
     static std::once_flag installed;
     std::call_once(installed, [] {
         mp_get_memory_functions(&previous.allocate, &previous.reallocate, &previous.release);
@@ -54,16 +48,14 @@ void installOnce()
 }  // namespace
 
 GmpAllocationScope::GmpAllocationScope(double allowanceBytes)
-    : allowance_(allowanceBytes), inCharge_(current == nullptr)
-{
+    : allowance_(allowanceBytes), inCharge_(current == nullptr) {
     installOnce();
     if (inCharge_) {
         current = this;
     }
 }
 
-GmpAllocationScope::~GmpAllocationScope()
-{
+GmpAllocationScope::~GmpAllocationScope() {
     if (!inCharge_) {
         return;
     }
@@ -79,21 +71,16 @@ GmpAllocationScope::~GmpAllocationScope()
     }
 }
 
-bool GmpAllocationScope::fits(std::size_t more) const
-{
-    return liveBytes_ + static_cast<double>(more) <= allowance_;
-}
+bool GmpAllocationScope::fits(std::size_t more) const { return liveBytes_ + static_cast<double>(more) <= allowance_; }
 
-void GmpAllocationScope::fail()
-{
+void GmpAllocationScope::fail() {
     failed_ = true;
     throw std::bad_alloc();
 }
 
 // GMP never sees a block that cannot be remembered. After a reallocation it
 // still holds the old address, which is gone by then; its free passes as a second one.
-void GmpAllocationScope::remember(void* block, std::size_t bytes)
-{
+void GmpAllocationScope::remember(void* block, std::size_t bytes) {
     try {
         live_.emplace(block, bytes);
     } catch (...) {
@@ -103,8 +90,7 @@ void GmpAllocationScope::remember(void* block, std::size_t bytes)
     liveBytes_ += static_cast<double>(bytes);
 }
 
-void* GmpAllocationScope::allocate(std::size_t bytes)
-{
+void* GmpAllocationScope::allocate(std::size_t bytes) {
     void* const block = fits(bytes) ? std::malloc(bytes) : nullptr;
     if (block == nullptr) {
         fail();
@@ -113,8 +99,7 @@ void* GmpAllocationScope::allocate(std::size_t bytes)
     return block;
 }
 
-void* GmpAllocationScope::reallocate(void* block, std::size_t bytes)
-{
+void* GmpAllocationScope::reallocate(void* block, std::size_t bytes) {
     const auto entry = live_.find(block);
     if (entry == live_.end()) {
         // A number from before the scope stays its owner's, who frees it.
@@ -135,8 +120,7 @@ void* GmpAllocationScope::reallocate(void* block, std::size_t bytes)
     return moved;
 }
 
-void GmpAllocationScope::release(void* block)
-{
+void GmpAllocationScope::release(void* block) {
     const auto entry = live_.find(block);
     if (entry != live_.end()) {
         liveBytes_ -= static_cast<double>(entry->second);

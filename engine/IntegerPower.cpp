@@ -9,8 +9,7 @@ struct SplitBase {
     std::size_t twos;
 };
 
-SplitBase split(std::uint32_t base)
-{
+SplitBase split(std::uint32_t base) {
     SplitBase parts{base, 0};
     while (parts.odd % 2 == 0) {
         parts.odd /= 2;
@@ -21,15 +20,13 @@ SplitBase split(std::uint32_t base)
 
 }  // namespace
 
-mpz_class integerPower(std::uint32_t base, std::size_t exponent)
-{
+mpz_class integerPower(std::uint32_t base, std::size_t exponent) {
     mpz_class result = 1;
     multiplyByPower(result, base, exponent);
     return result;
 }
 
-void multiplyByPower(mpz_class& x, std::uint32_t base, std::size_t exponent)
-{
+void multiplyByPower(mpz_class& x, std::uint32_t base, std::size_t exponent) {
     const SplitBase parts = split(base);
     if (parts.odd > 1 && exponent > 0) {
         mpz_class oddPower;

@@ -25,14 +25,12 @@ namespace {
 constexpr std::size_t kGetBaseCaseLimbs = 16;
 
 // Enough digits for any value below 2^bits; one spare covers rounding in the logarithm.
-std::size_t digitBound(std::size_t bits, std::uint32_t base)
-{
+std::size_t digitBound(std::size_t bits, std::uint32_t base) {
     return static_cast<std::size_t>(static_cast<double>(bits) / log2Of(base)) + 2;
 }
 
 // Writes the k-bit fields of x into out[0, len), most significant first.
-void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, std::uint16_t* out, std::size_t len)
-{
+void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, std::uint16_t* out, std::size_t len) {
     const mp_limb_t* limbs = mpz_limbs_read(x.get_mpz_t());
     const std::size_t limbCount = mpz_size(x.get_mpz_t());
     const mp_limb_t mask = (mp_limb_t{1} << bitsPerDigit) - 1;
@@ -57,8 +55,7 @@ void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, std::uint16_t* out,
 }
 
 // Writes the digits of x into out[0, len) via mpn_get_str; x < base^len.
-void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std::size_t len)
-{
+void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std::size_t len) {
     const std::size_t limbCount = mpz_size(x.get_mpz_t());
     // mpn_get_str overwrites its operand.
     std::vector<mp_limb_t> scratch(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + limbCount);
@@ -81,13 +78,10 @@ public:
     DivideAndConquerWriter(std::uint32_t base, std::size_t len)
         : base_(base),
           group_(limbGroupOf(base)),
-          table_(base, std::max<std::size_t>(group_.digits, kGetBaseCaseLimbs * group_.digits), len)
-    {
-    }
+          table_(base, std::max<std::size_t>(group_.digits, kGetBaseCaseLimbs * group_.digits), len) {}
 
     // Writes out[0, len) with the digits of x < base^len.
-    void write(const mpz_class& x, std::size_t len, std::uint16_t* out)
-    {
+    void write(const mpz_class& x, std::size_t len, std::uint16_t* out) {
         if (len <= table_.chunkDigits()) {
             baseCase(x, len, out);
             return;
@@ -109,8 +103,7 @@ public:
     }
 
 private:
-    void baseCase(const mpz_class& x, std::size_t len, std::uint16_t* out)
-    {
+    void baseCase(const mpz_class& x, std::size_t len, std::uint16_t* out) {
         const std::size_t limbCount = mpz_size(x.get_mpz_t());
         scratch_.assign(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + limbCount);
         std::size_t size = limbCount;
@@ -138,8 +131,7 @@ private:
 
 }  // namespace
 
-Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDigits)
-{
+Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDigits) {
     minDigits = std::max<std::size_t>(minDigits, 1);
     if (x == 0) {
         return Digits(minDigits, 0);

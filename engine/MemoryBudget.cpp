@@ -16,8 +16,7 @@ namespace {
 
 constexpr double kKibibyte = 1024;
 
-std::string_view trimmed(std::string_view text)
-{
+std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\n");
     if (first == std::string_view::npos) {
         return {};
@@ -25,8 +24,7 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t\n") - first + 1);
 }
 
-std::optional<double> numberAt(std::string_view text)
-{
+std::optional<double> numberAt(std::string_view text) {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end == text.data()) {
@@ -35,14 +33,12 @@ std::optional<double> numberAt(std::string_view text)
     return static_cast<double>(value);
 }
 
-std::string contentsOf(const std::string& path)
-{
+std::string contentsOf(const std::string& path) {
     std::ifstream file(path);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::optional<MemoryRoom> roomUnder(int resource, double used)
-{
+std::optional<MemoryRoom> roomUnder(int resource, double used) {
     rlimit limit{};
     if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
         return std::nullopt;
@@ -51,8 +47,7 @@ std::optional<MemoryRoom> roomUnder(int resource, double used)
 }
 
 // The room with less left of two, either of which may be unknown.
-std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b)
-{
+std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b) {
     if (!a || !b) {
         return a ? a : b;
     }
@@ -62,8 +57,7 @@ std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std:
 // A group's limit binds its descendants too, so the tightest room on the way
 // up to the hierarchy's root is the one that counts.
 std::optional<MemoryRoom> controlGroupRoom(const std::string& root, std::string_view path, const char* limitFile,
-                                           const char* usageFile)
-{
+                                           const char* usageFile) {
     std::optional<MemoryRoom> tightest;
     std::string group(trimmed(path));
     for (;;) {
@@ -82,8 +76,7 @@ std::optional<MemoryRoom> controlGroupRoom(const std::string& root, std::string_
 
 }  // namespace
 
-double usableBytes(const MemoryFigures& figures)
-{
+double usableBytes(const MemoryFigures& figures) {
     double usable = std::numeric_limits<double>::infinity();
     if (figures.available) {
         usable = *figures.available;
@@ -97,8 +90,7 @@ double usableBytes(const MemoryFigures& figures)
     return usable - std::min(kReservedBytes, usable * kReservedShare);
 }
 
-std::optional<double> memAvailableOf(std::string_view meminfo)
-{
+std::optional<double> memAvailableOf(std::string_view meminfo) {
     constexpr std::string_view kKey = "MemAvailable:";
     std::size_t at = meminfo.find(kKey);
     if (at == std::string_view::npos || (at > 0 && meminfo[at - 1] != '\n')) {
@@ -114,8 +106,7 @@ std::optional<double> memAvailableOf(std::string_view meminfo)
     return *kibibytes * kKibibyte;
 }
 
-std::optional<ProcessSize> processSizeOf(std::string_view statm, double pageBytes)
-{
+std::optional<ProcessSize> processSizeOf(std::string_view statm, double pageBytes) {
     // size resident shared text lib data dt, in pages.
     constexpr int kDataField = 5;
     std::optional<double> fields[kDataField + 1];
@@ -130,13 +121,9 @@ std::optional<ProcessSize> processSizeOf(std::string_view statm, double pageByte
     return ProcessSize{*fields[0] * pageBytes, *fields[kDataField] * pageBytes};
 }
 
-std::optional<double> controlGroupLimitOf(std::string_view text)
-{
-    return numberAt(trimmed(text));
-}
+std::optional<double> controlGroupLimitOf(std::string_view text) { return numberAt(trimmed(text)); }
 
-ControlGroupPaths controlGroupPathsOf(std::string_view procSelfCgroup)
-{
+ControlGroupPaths controlGroupPathsOf(std::string_view procSelfCgroup) {
     ControlGroupPaths paths;
     while (!procSelfCgroup.empty()) {
         const std::string_view line = procSelfCgroup.substr(0, procSelfCgroup.find('\n'));
@@ -163,8 +150,7 @@ ControlGroupPaths controlGroupPathsOf(std::string_view procSelfCgroup)
     return paths;
 }
 
-MemoryFigures readMemoryFigures()
-{
+MemoryFigures readMemoryFigures() {
     MemoryFigures figures;
     figures.available = memAvailableOf(contentsOf("/proc/meminfo"));
     const auto pageBytes = static_cast<double>(sysconf(_SC_PAGESIZE));

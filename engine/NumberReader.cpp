@@ -18,13 +18,9 @@ constexpr std::uint32_t kBracketValueCap = kMaxBase;
 
 constexpr std::uint32_t kExponentMarkerBase = 10;
 
-bool isBlank(unsigned char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-int letterOrDigitValue(unsigned char c)
-{
+int letterOrDigitValue(unsigned char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -40,8 +36,7 @@ int letterOrDigitValue(unsigned char c)
 }  // namespace
 
 NumberReader::NumberReader(std::string_view text, std::uint32_t base)
-    : text_(text), base_(base), digitBase_(digitBaseOf(base))
-{
+    : text_(text), base_(base), digitBase_(digitBaseOf(base)) {
     plainDigit_.fill(kSpecial);
     for (int c = 0; c < 256; ++c) {
         const int value = letterOrDigitValue(static_cast<unsigned char>(c));
@@ -56,8 +51,7 @@ NumberReader::NumberReader(std::string_view text, std::uint32_t base)
     }
 }
 
-Notation NumberReader::read()
-{
+Notation NumberReader::read() {
     notation_.mantissa.reserve(text_.size());
     while (at_ < text_.size()) {
         if (plainDigit_[static_cast<unsigned char>(text_[at_])] != kSpecial) {
@@ -70,8 +64,7 @@ Notation NumberReader::read()
     return std::move(notation_);
 }
 
-void NumberReader::readDigitRun()
-{
+void NumberReader::readDigitRun() {
     Digits& digits = field_ == Field::Mantissa      ? notation_.mantissa
                      : field_ == Field::Denominator ? notation_.denominator
                                                     : notation_.exponent;
@@ -95,8 +88,7 @@ void NumberReader::readDigitRun()
     at_ += count;
 }
 
-void NumberReader::readSpecial()
-{
+void NumberReader::readSpecial() {
     const auto c = static_cast<unsigned char>(text_[at_]);
     if (isBlank(c)) {
         ++at_;
@@ -104,22 +96,12 @@ void NumberReader::readSpecial()
     }
     switch (c) {
     case '+':
-    case '-':
-        readSign(static_cast<char>(c));
-        return;
-    case '.':
-        readPoint();
-        return;
-    case '/':
-        readSlash();
-        return;
-    case '<':
-        readBracketedDigit();
-        return;
-    case '>':
-        fail(messages::unmatchedClosingBracket(characterAt(at_)));
-    default:
-        break;
+    case '-': readSign(static_cast<char>(c)); return;
+    case '.': readPoint(); return;
+    case '/': readSlash(); return;
+    case '<': readBracketedDigit(); return;
+    case '>': fail(messages::unmatchedClosingBracket(characterAt(at_)));
+    default: break;
     }
     if (letterOrDigitValue(c) >= 0) {
         readLetterOrDigit(c);
@@ -128,8 +110,7 @@ void NumberReader::readSpecial()
     fail(messages::notADigit(shownCharacter(text_, at_), characterAt(at_)));
 }
 
-void NumberReader::readSign(char sign)
-{
+void NumberReader::readSign(char sign) {
     const std::string shown{'\'', sign, '\''};
     switch (field_) {
     case Field::Mantissa:
@@ -142,8 +123,7 @@ void NumberReader::readSign(char sign)
         notation_.signAt = at_;
         notation_.negative = sign == '-';
         break;
-    case Field::Denominator:
-        fail(messages::signInFraction(shown, characterAt(at_)));
+    case Field::Denominator: fail(messages::signInFraction(shown, characterAt(at_)));
     case Field::Exponent:
         if (!notation_.exponent.empty()) {
             fail(messages::misplacedSign(shown, characterAt(at_)));
@@ -158,8 +138,7 @@ void NumberReader::readSign(char sign)
     ++at_;
 }
 
-void NumberReader::readPoint()
-{
+void NumberReader::readPoint() {
     if (base_ == kGrayCodeBase) {
         fail(messages::pointWithGrayCode(characterAt(at_)));
     }
@@ -170,16 +149,13 @@ void NumberReader::readPoint()
         }
         notation_.pointAt = at_;
         break;
-    case Field::Denominator:
-        fail(messages::pointInFraction(characterAt(at_)));
-    case Field::Exponent:
-        fail(messages::pointInExponent(characterAt(at_)));
+    case Field::Denominator: fail(messages::pointInFraction(characterAt(at_)));
+    case Field::Exponent: fail(messages::pointInExponent(characterAt(at_)));
     }
     ++at_;
 }
 
-void NumberReader::readSlash()
-{
+void NumberReader::readSlash() {
     if (base_ == kGrayCodeBase) {
         fail(messages::fractionWithGrayCode(characterAt(at_)));
     }
@@ -195,16 +171,13 @@ void NumberReader::readSlash()
         notation_.form = NumberForm::Fraction;
         field_ = Field::Denominator;
         break;
-    case Field::Denominator:
-        fail(messages::secondSlash(characterAt(at_)));
-    case Field::Exponent:
-        fail(messages::exponentInFraction(characterAt(notation_.markerAt)));
+    case Field::Denominator: fail(messages::secondSlash(characterAt(at_)));
+    case Field::Exponent: fail(messages::exponentInFraction(characterAt(notation_.markerAt)));
     }
     ++at_;
 }
 
-void NumberReader::readMarker(std::size_t length)
-{
+void NumberReader::readMarker(std::size_t length) {
     if (base_ == kGrayCodeBase) {
         fail(messages::exponentWithGrayCode(characterAt(at_)));
     }
@@ -217,8 +190,7 @@ void NumberReader::readMarker(std::size_t length)
         notation_.form = NumberForm::Exponent;
         field_ = Field::Exponent;
         break;
-    case Field::Denominator:
-        fail(messages::exponentInFraction(characterAt(at_)));
+    case Field::Denominator: fail(messages::exponentInFraction(characterAt(at_)));
     case Field::Exponent: {
         std::string shown{'\'', text_[at_]};
         if (length > 1) {
@@ -231,8 +203,7 @@ void NumberReader::readMarker(std::size_t length)
     at_ += length;
 }
 
-void NumberReader::readLetterOrDigit(unsigned char c)
-{
+void NumberReader::readLetterOrDigit(unsigned char c) {
     if (base_ == kExponentMarkerBase && (c == 'e' || c == 'E')) {
         readMarker(1);
         return;
@@ -254,8 +225,7 @@ void NumberReader::readLetterOrDigit(unsigned char c)
     ++at_;
 }
 
-void NumberReader::readBracketedDigit()
-{
+void NumberReader::readBracketedDigit() {
     const std::size_t open = at_;
     std::uint32_t value = 0;
     std::string written;
@@ -299,8 +269,7 @@ void NumberReader::readBracketedDigit()
     at_ = i + 1;
 }
 
-void NumberReader::appendDigit(std::uint16_t value)
-{
+void NumberReader::appendDigit(std::uint16_t value) {
     switch (field_) {
     case Field::Mantissa:
         notation_.mantissa.push_back(value);
@@ -308,17 +277,12 @@ void NumberReader::appendDigit(std::uint16_t value)
             ++notation_.fractionDigits;
         }
         break;
-    case Field::Denominator:
-        notation_.denominator.push_back(value);
-        break;
-    case Field::Exponent:
-        notation_.exponent.push_back(value);
-        break;
+    case Field::Denominator: notation_.denominator.push_back(value); break;
+    case Field::Exponent: notation_.exponent.push_back(value); break;
     }
 }
 
-void NumberReader::finish()
-{
+void NumberReader::finish() {
     switch (field_) {
     case Field::Mantissa:
         if (notation_.mantissa.empty()) {
@@ -346,8 +310,7 @@ void NumberReader::finish()
     }
 }
 
-std::size_t NumberReader::markerLengthAt(std::size_t offset) const
-{
+std::size_t NumberReader::markerLengthAt(std::size_t offset) const {
     for (std::size_t i = offset + 1; i < text_.size(); ++i) {
         const auto c = static_cast<unsigned char>(text_[i]);
         if (c == '^') {
@@ -360,14 +323,8 @@ std::size_t NumberReader::markerLengthAt(std::size_t offset) const
     return 0;
 }
 
-void NumberReader::fail(const std::string& message) const
-{
-    throw ConversionError(message);
-}
+void NumberReader::fail(const std::string& message) const { throw ConversionError(message); }
 
-std::size_t NumberReader::characterAt(std::size_t offset) const
-{
-    return characterNumber(text_, offset);
-}
+std::size_t NumberReader::characterAt(std::size_t offset) const { return characterNumber(text_, offset); }
 
 }  // namespace radixel::engine

@@ -19,8 +19,7 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-std::size_t widthOfDigit(std::uint16_t digit)
-{
+std::size_t widthOfDigit(std::uint16_t digit) {
     if (digit < kFirstBracketedDigit) {
         return 1;
     }
@@ -30,12 +29,9 @@ std::size_t widthOfDigit(std::uint16_t digit)
 }  // namespace
 
 NumberWriter::NumberWriter(std::uint32_t base, bool upperCase)
-    : base_(base), alphabet_(upperCase ? kUpperAlphabet : kLowerAlphabet)
-{
-}
+    : base_(base), alphabet_(upperCase ? kUpperAlphabet : kLowerAlphabet) {}
 
-std::string NumberWriter::integer(bool negative, const Digits& digits) const
-{
+std::string NumberWriter::integer(bool negative, const Digits& digits) const {
     std::string text;
     if (negative) {
         text += '-';
@@ -44,8 +40,7 @@ std::string NumberWriter::integer(bool negative, const Digits& digits) const
     return text;
 }
 
-std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t places) const
-{
+std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t places) const {
     const std::size_t integerDigits = digits.size() - places;
     std::size_t kept = places;
     while (kept > 0 && digits[integerDigits + kept - 1] == 0) {
@@ -63,8 +58,7 @@ std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t
     return text;
 }
 
-std::string NumberWriter::scientific(bool negative, const Digits& mantissa, const mpz_class& exponent) const
-{
+std::string NumberWriter::scientific(bool negative, const Digits& mantissa, const mpz_class& exponent) const {
     std::string text = fixed(negative, mantissa, mantissa.size() - 1);
     text += base_ == kExponentMarkerBase ? "e" : "b^";
     if (exponent < 0) {
@@ -75,8 +69,7 @@ std::string NumberWriter::scientific(bool negative, const Digits& mantissa, cons
     return text;
 }
 
-std::string NumberWriter::grayCode(const Digits& bits)
-{
+std::string NumberWriter::grayCode(const Digits& bits) {
     std::string text(bits.size(), '0');
     for (std::size_t i = 0; i < bits.size(); ++i) {
         text[i] = static_cast<char>('0' + bits[i]);
@@ -84,8 +77,7 @@ std::string NumberWriter::grayCode(const Digits& bits)
     return text;
 }
 
-void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::size_t count) const
-{
+void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::size_t count) const {
     const std::size_t start = text.size();
     if (base_ <= kFirstBracketedDigit) {
         text.resize(start + count);
@@ -112,8 +104,7 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
 
 // With at least as many digits as the base has values, spelling every value
 // once pays: each digit is then one fixed-size copy, with no branch on its width.
-void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* digits, std::size_t count) const
-{
+void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* digits, std::size_t count) const {
     struct Spelling {
         char text[kSpellingBytes];
         std::size_t width;
@@ -137,8 +128,7 @@ void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* di
     text.resize(start + width);
 }
 
-std::size_t NumberWriter::writeDigit(char* out, std::uint16_t digit) const
-{
+std::size_t NumberWriter::writeDigit(char* out, std::uint16_t digit) const {
     if (digit < kFirstBracketedDigit) {
         *out = alphabet_[digit];
         return 1;

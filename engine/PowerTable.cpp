@@ -2,8 +2,7 @@
 
 namespace radixel::engine {
 
-PowerTable::PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t maxDigits) : chunk_(chunkDigits)
-{
+PowerTable::PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t maxDigits) : chunk_(chunkDigits) {
     std::uint32_t odd = base;
     std::size_t twos = 0;
     while (odd % 2 == 0) {
@@ -28,8 +27,7 @@ PowerTable::PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t 
     }
 }
 
-const PowerTable::Power& PowerTable::below(std::size_t digits) const
-{
+const PowerTable::Power& PowerTable::below(std::size_t digits) const {
     std::size_t j = levels_.size() - 1;
     while (j > 0 && levels_[j].digits >= digits) {
         --j;

@@ -10,16 +10,14 @@ namespace radixel::engine {
 
 namespace {
 
-double log2OfInteger(const mpz_class& x)
-{
+double log2OfInteger(const mpz_class& x) {
     long exponent = 0;
     const double fraction = mpz_get_d_2exp(&exponent, x.get_mpz_t());
     return static_cast<double>(exponent) + std::log2(fraction);
 }
 
 // Rounds quotient up when remainder / divisor >= 1/2.
-void roundHalfAwayFromZero(mpz_class& quotient, const mpz_class& remainder, const mpz_class& divisor)
-{
+void roundHalfAwayFromZero(mpz_class& quotient, const mpz_class& remainder, const mpz_class& divisor) {
     mpz_class twice;
     mpz_mul_2exp(twice.get_mpz_t(), remainder.get_mpz_t(), 1);
     if (twice >= divisor) {
@@ -29,8 +27,7 @@ void roundHalfAwayFromZero(mpz_class& quotient, const mpz_class& remainder, cons
 
 }  // namespace
 
-mpz_class roundToPlaces(const Ratio& value, std::uint32_t base, std::size_t places)
-{
+mpz_class roundToPlaces(const Ratio& value, std::uint32_t base, std::size_t places) {
     mpz_class scaled = value.numerator;
     multiplyByPower(scaled, base, places);
     if (value.denominator == 1) {
@@ -44,8 +41,7 @@ mpz_class roundToPlaces(const Ratio& value, std::uint32_t base, std::size_t plac
 }
 
 Scientific roundToScientific(const Ratio& value, std::uint32_t base, std::size_t places,
-                             std::optional<std::size_t> endsAfter)
-{
+                             std::optional<std::size_t> endsAfter) {
     // The logarithm picks the exponent; it can be one off only where the value
     // lies within rounding error of a power of the base, which the exact
     // comparisons below settle.

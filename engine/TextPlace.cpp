@@ -9,8 +9,7 @@ namespace {
 
 // Decodes the UTF-8 sequence at `offset` and gives its length; false when it is
 // malformed, overlong or a surrogate, in which case the byte stands on its own.
-bool decodeAt(std::string_view text, std::size_t offset, std::uint32_t& codePoint, std::size_t& length)
-{
+bool decodeAt(std::string_view text, std::size_t offset, std::uint32_t& codePoint, std::size_t& length) {
     const auto lead = static_cast<unsigned char>(text[offset]);
     std::uint32_t minimum = 0;
     length = 1;
@@ -48,8 +47,7 @@ bool decodeAt(std::string_view text, std::size_t offset, std::uint32_t& codePoin
 
 }  // namespace
 
-std::size_t characterNumber(std::string_view text, std::size_t offset)
-{
+std::size_t characterNumber(std::string_view text, std::size_t offset) {
     std::size_t number = 1;
     std::size_t at = 0;
     while (at < offset && at < text.size()) {
@@ -64,8 +62,7 @@ std::size_t characterNumber(std::string_view text, std::size_t offset)
     return number;
 }
 
-std::string shownCharacter(std::string_view text, std::size_t offset)
-{
+std::string shownCharacter(std::string_view text, std::size_t offset) {
     const auto byte = static_cast<unsigned char>(text[offset]);
     if (byte > 0x20 && byte < 0x7F) {
         return std::string{'\'', static_cast<char>(byte), '\''};

@@ -22,8 +22,7 @@ constexpr double kDigitBytes = sizeof(std::uint16_t);
 // An mpz counts its limbs in an int.
 constexpr double kLargestOperandBits = static_cast<double>(std::numeric_limits<int>::max()) * kLimbBits;
 
-double charactersPerDigit(std::uint32_t base)
-{
+double charactersPerDigit(std::uint32_t base) {
     if (base <= 36) {
         return 1;
     }
@@ -33,16 +32,14 @@ double charactersPerDigit(std::uint32_t base)
 
 }  // namespace
 
-double estimatedBytes(const WorkShape& shape)
-{
+double estimatedBytes(const WorkShape& shape) {
     const double operands = (shape.valueBits + shape.scaleBits) / kBitsPerByte * kLiveOperands;
     const double digits = (shape.inputDigits + shape.outputDigits) * kDigitBytes;
     const double text = shape.outputDigits * charactersPerDigit(shape.targetBase);
     return operands + digits + text;
 }
 
-void checkWork(const WorkShape& shape, double usableBytes)
-{
+void checkWork(const WorkShape& shape, double usableBytes) {
     double available = usableBytes;
     if (shape.valueBits + shape.scaleBits > kLargestOperandBits) {
         WorkShape largest = shape;
@@ -56,8 +53,7 @@ void checkWork(const WorkShape& shape, double usableBytes)
     }
 }
 
-void checkTextSize(std::size_t bytes, std::uint32_t sourceBase, double usableBytes)
-{
+void checkTextSize(std::size_t bytes, std::uint32_t sourceBase, double usableBytes) {
     WorkShape shape;
     shape.inputDigits = static_cast<double>(bytes);
     shape.valueBits = static_cast<double>(bytes) * log2Of(sourceBase);

@@ -48,33 +48,24 @@ struct Request {
     double usableBytes;
 };
 
-bool isBase(std::int32_t base)
-{
+bool isBase(std::int32_t base) {
     return base >= static_cast<std::int32_t>(kGrayCodeBase) && base <= static_cast<std::int32_t>(kMaxBase);
 }
 
-bool allZero(const Digits& digits)
-{
+bool allZero(const Digits& digits) {
     return std::all_of(digits.begin(), digits.end(), [](std::uint16_t d) { return d == 0; });
 }
 
-double bitsOf(const Digits& digits, std::uint32_t base)
-{
-    return static_cast<double>(digits.size()) * log2Of(base);
-}
+double bitsOf(const Digits& digits, std::uint32_t base) { return static_cast<double>(digits.size()) * log2Of(base); }
 
-mpz_class valueOf(const Digits& digits, std::uint32_t base)
-{
+mpz_class valueOf(const Digits& digits, std::uint32_t base) {
     return digitsToInteger(digits.data(), digits.size(), digitBaseOf(base));
 }
 
-void checkGrayCodeTarget(std::string_view text, const Notation& number)
-{
+void checkGrayCodeTarget(std::string_view text, const Notation& number) {
     switch (number.form) {
-    case NumberForm::Integer:
-        return;
-    case NumberForm::Point:
-        throw ConversionError(messages::pointWithGrayCode(characterNumber(text, number.pointAt)));
+    case NumberForm::Integer: return;
+    case NumberForm::Point: throw ConversionError(messages::pointWithGrayCode(characterNumber(text, number.pointAt)));
     case NumberForm::Exponent:
         throw ConversionError(messages::exponentWithGrayCode(characterNumber(text, number.markerAt)));
     case NumberForm::Fraction:
@@ -82,8 +73,7 @@ void checkGrayCodeTarget(std::string_view text, const Notation& number)
     }
 }
 
-std::string integerResult(const Request& request, Notation& number)
-{
+std::string integerResult(const Request& request, Notation& number) {
     WorkShape shape;
     shape.inputDigits = static_cast<double>(number.mantissa.size());
     shape.valueBits = bitsOf(number.mantissa, request.from);
@@ -113,8 +103,7 @@ std::string integerResult(const Request& request, Notation& number)
 // Looks for the end of the expansion only where the places asked for outweigh
 // the value itself, and only for values small enough that the gcd it takes
 // costs milliseconds; a larger search could take longer than the work it saves.
-std::optional<std::size_t> endOfExpansion(const Ratio& value, const Request& request)
-{
+std::optional<std::size_t> endOfExpansion(const Ratio& value, const Request& request) {
     constexpr double kLargestSearchBits = 1 << 24;
     if (value.denominator == 1) {
         return 0;
@@ -128,8 +117,7 @@ std::optional<std::size_t> endOfExpansion(const Ratio& value, const Request& req
     return placesToEnd(value, request.to);
 }
 
-std::string fixedResult(const Request& request, const Notation& number)
-{
+std::string fixedResult(const Request& request, const Notation& number) {
     Ratio value;
     value.numerator = valueOf(number.mantissa, request.from);
     if (number.form == NumberForm::Fraction) {
@@ -162,8 +150,7 @@ std::string fixedResult(const Request& request, const Notation& number)
     return NumberWriter(request.to, request.upperCase).fixed(number.negative, digits, places);
 }
 
-mpz_class exponentOf(const Notation& number, std::uint32_t base)
-{
+mpz_class exponentOf(const Notation& number, std::uint32_t base) {
     mpz_class value = valueOf(number.exponent, base);
     if (number.exponentNegative) {
         value = -value;
@@ -173,8 +160,7 @@ mpz_class exponentOf(const Notation& number, std::uint32_t base)
 
 // The exponent where a power of the source base has to be built; one of over
 // 62 bits is refused before it is read, with what its power would need at least.
-std::int64_t exponentWithinReach(const Request& request, const Notation& number)
-{
+std::int64_t exponentWithinReach(const Request& request, const Notation& number) {
     const auto& digits = number.exponent;
     const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
     const auto significant = static_cast<double>(digits.end() - first);
@@ -193,8 +179,7 @@ struct RootPower {
     unsigned power;
 };
 
-RootPower rootPowerOf(std::uint32_t base)
-{
+RootPower rootPowerOf(std::uint32_t base) {
     for (std::uint32_t root = 2; root * root <= base; ++root) {
         std::uint64_t value = root;
         unsigned power = 1;
@@ -214,8 +199,7 @@ RootPower rootPowerOf(std::uint32_t base)
 // 0 <= r < b, so the exponent carries over by integer arithmetic and the
 // mantissa grows by less than one target digit. No power of a base as large
 // as the value is ever built, whatever the exponent.
-std::optional<std::string> scientificBetweenPowers(const Request& request, const Notation& number)
-{
+std::optional<std::string> scientificBetweenPowers(const Request& request, const Notation& number) {
     const RootPower from = rootPowerOf(request.from);
     const RootPower to = rootPowerOf(request.to);
     if (from.root != to.root) {
@@ -245,8 +229,7 @@ std::optional<std::string> scientificBetweenPowers(const Request& request, const
     return NumberWriter(request.to, request.upperCase).scientific(number.negative, digits, quotient);
 }
 
-std::string scientificResult(const Request& request, const Notation& number)
-{
+std::string scientificResult(const Request& request, const Notation& number) {
     if (std::optional<std::string> result = scientificBetweenPowers(request, number)) {
         return *result;
     }
@@ -288,8 +271,7 @@ std::string scientificResult(const Request& request, const Notation& number)
     return NumberWriter(request.to, request.upperCase).scientific(number.negative, digits, rounded.exponent);
 }
 
-std::string convertChecked(const Request& request)
-{
+std::string convertChecked(const Request& request) {
     checkTextSize(request.text.size(), request.from, request.usableBytes);
     Notation number = NumberReader(request.text, request.from).read();
     if (request.to == kGrayCodeBase) {
@@ -302,13 +284,10 @@ std::string convertChecked(const Request& request)
         throw ConversionError(messages::negativeWithGrayCode(characterNumber(request.text, number.signAt)));
     }
     switch (number.form) {
-    case NumberForm::Integer:
-        return integerResult(request, number);
+    case NumberForm::Integer: return integerResult(request, number);
     case NumberForm::Point:
-    case NumberForm::Fraction:
-        return fixedResult(request, number);
-    case NumberForm::Exponent:
-        return scientificResult(request, number);
+    case NumberForm::Fraction: return fixedResult(request, number);
+    case NumberForm::Exponent: return scientificResult(request, number);
     }
     return messages::internalFault();
 }
@@ -316,15 +295,13 @@ std::string convertChecked(const Request& request)
 }  // namespace
 
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                    bool toUpperCase)
-{
+                    bool toUpperCase) {
     return engine::convertWithin(inStr, baseTo, baseFrom, numPlaces, toUpperCase,
                                  engine::usableBytes(engine::readMemoryFigures()));
 }
 
 std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes)
-{
+                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
     try {
         if (!isBase(baseFrom)) {
             return messages::sourceBaseOutOfRange(baseFrom);

@@ -19,8 +19,7 @@ namespace {
 
 const std::vector<long> kDigitCounts = {100000, 1000000, 10000000};
 
-std::string randomDigits(long count, int base)
-{
+std::string randomDigits(long count, int base) {
     static const char* alphabet = "0123456789ABCDEF";
     std::mt19937 random(static_cast<unsigned>(count * 31 + base));
     std::string digits(static_cast<std::size_t>(count), '0');
@@ -31,8 +30,7 @@ std::string randomDigits(long count, int base)
     return digits;
 }
 
-const std::string& input(long count, int base)
-{
+const std::string& input(long count, int base) {
     static std::map<std::pair<long, int>, std::string> cache;
     auto& text = cache[{count, base}];
     if (text.empty()) {
@@ -41,8 +39,7 @@ const std::string& input(long count, int base)
     return text;
 }
 
-void gmpDecimalToHex(benchmark::State& state)
-{
+void gmpDecimalToHex(benchmark::State& state) {
     const std::string& text = input(state.range(0), 10);
     mpz_t value;
     mpz_init(value);
@@ -57,8 +54,7 @@ void gmpDecimalToHex(benchmark::State& state)
 
 // GMP's own route to base 50, for comparison with the engine's: set_str is
 // shared, and get_str for a base that is no power of two costs about twice set_str.
-void gmpDecimalTo50(benchmark::State& state)
-{
+void gmpDecimalTo50(benchmark::State& state) {
     const std::string& text = input(state.range(0), 10);
     mpz_t value;
     mpz_init(value);
@@ -85,8 +81,7 @@ const std::vector<EngineCase> kCases = {
     {"hex -> decimal", 16, 16, 10, false},    {"2/3 -> hex places", 10, 10, 16, true},
 };
 
-void engineCase(benchmark::State& state, const EngineCase& c)
-{
+void engineCase(benchmark::State& state, const EngineCase& c) {
     const long size = state.range(0);
     static const std::string twoThirds = "2/3";
     const std::string& text = c.placesFromSize ? twoThirds : input(size, c.inputBase);
@@ -97,8 +92,7 @@ void engineCase(benchmark::State& state, const EngineCase& c)
     }
 }
 
-void example7(benchmark::State& state)
-{
+void example7(benchmark::State& state) {
     for (auto _ : state) {
         std::string out = radixel::convert("-1.2341234e20000", 16, 10, 8, true);
         benchmark::DoNotOptimize(out.data());
@@ -109,8 +103,7 @@ void example7(benchmark::State& state)
 // is the figure least disturbed by other work.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+    void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.iterations == 0) {
@@ -125,8 +118,7 @@ public:
         }
     }
 
-    void Finalize() override
-    {
+    void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n%-20s %10s %12s %12s %8s %8s\n", "engine case", "digits", "engine ms", "baseline ms", "ratio",
                     "goal");
@@ -163,8 +155,7 @@ public:
     }
 
 private:
-    double time(const std::string& name, long n) const
-    {
+    double time(const std::string& name, long n) const {
         const auto it = seconds_.find(name + "/" + (n > 0 ? std::to_string(n) : std::string()));
         return it == seconds_.end() ? 0 : it->second;
     }
@@ -174,8 +165,7 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     for (long n : kDigitCounts) {
         benchmark::RegisterBenchmark("baseline/gmp decimal -> hex", gmpDecimalToHex)
             ->Arg(n)

@@ -11,18 +11,15 @@ namespace radixel::Globals4 {
 namespace {
 
 struct ReleaseText {
-    void operator()(fw::PluginText* text) const
-    {
-        if (text->release)
-            text->release(text);
+    void operator()(fw::PluginText* text) const {
+        if (text->release) text->release(text);
     }
 };
 
 }  // namespace
 
 fw::String kxConvBase(const fw::String& inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                      bool toUpperCase)
-{
+                      bool toUpperCase) {
     // An empty slot would be a jump to nowhere; the user gets told instead.
     if (!plugin_entrypoints || !plugin_entrypoints[0])
         return fw::String("The conversion component is missing: no plug-in in \"" + fw::PluginFolder().string() +
@@ -32,8 +29,7 @@ fw::String kxConvBase(const fw::String& inStr, std::int32_t baseTo, std::int32_t
     const std::int32_t upperCaseBit = static_cast<unsigned char>(toUpperCase) & 1;
     std::unique_ptr<fw::PluginText, ReleaseText> result(
         glink::kxConvBase(&lent, baseTo, baseFrom, numPlaces, upperCaseBit));
-    if (!result || !result->data)
-        return fw::String();
+    if (!result || !result->data) return fw::String();
     return fw::String(std::string(result->data, result->size));
 }
 

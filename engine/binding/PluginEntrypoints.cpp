@@ -7,14 +7,12 @@ namespace radixel {
 
 void** plugin_entrypoints = nullptr;
 
-const fw::String& kxConvBaseSignature()
-{
+const fw::String& kxConvBaseSignature() {
     static const fw::String signature(kxConvBaseSignatureText);
     return signature;
 }
 
-void InitPluginEntrypoints()
-{
+void InitPluginEntrypoints() {
     plugin_entrypoints = fw::RuntimeAllocatePluginEntrypointsTable(1);
     plugin_entrypoints[0] = fw::RuntimeLookupPluginEntrypoint(kxConvBaseSignature());
 }

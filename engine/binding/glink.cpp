@@ -9,8 +9,7 @@ using Entry = fw::PluginText* (*)(const fw::PluginText*, std::int32_t, std::int3
 }
 
 fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                           std::int32_t numPlaces, std::int32_t toUpperCase)
-{
+                           std::int32_t numPlaces, std::int32_t toUpperCase) {
     return reinterpret_cast<Entry>(plugin_entrypoints[0])(inStr, baseTo, baseFrom, numPlaces, toUpperCase);
 }
 

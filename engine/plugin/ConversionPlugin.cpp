@@ -20,28 +20,20 @@ struct OwnedText : fw::PluginText {
     std::string bytes;
 };
 
-void releaseText(fw::PluginText* text)
-{
-    delete static_cast<OwnedText*>(text);
-}
+void releaseText(fw::PluginText* text) { delete static_cast<OwnedText*>(text); }
 
 // The answer when memory has run out: it needs no allocation, so it can always be given, and
 // its release leaves it in place.
-void keepText(fw::PluginText*)
-{
-}
-fw::PluginText* outOfMemoryText() noexcept
-{
+void keepText(fw::PluginText*) {}
+fw::PluginText* outOfMemoryText() noexcept {
     namespace messages = radixel::engine::messages;
     static fw::PluginText text{messages::kOutOfMemory.data(), messages::kOutOfMemory.size(), &keepText};
     return &text;
 }
 
-fw::PluginText* makeText(std::string bytes) noexcept
-{
+fw::PluginText* makeText(std::string bytes) noexcept {
     auto* text = new (std::nothrow) OwnedText;
-    if (!text)
-        return outOfMemoryText();
+    if (!text) return outOfMemoryText();
     text->bytes = std::move(bytes);
     text->data = text->bytes.data();
     text->size = text->bytes.size();
@@ -50,8 +42,7 @@ fw::PluginText* makeText(std::string bytes) noexcept
 }
 
 fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                           std::int32_t numPlaces, std::int32_t toUpperCase) noexcept
-{
+                           std::int32_t numPlaces, std::int32_t toUpperCase) noexcept {
     std::string_view in = inStr && inStr->data ? std::string_view(inStr->data, inStr->size) : std::string_view();
     try {
         return makeText(radixel::convert(in, baseTo, baseFrom, numPlaces, toUpperCase != 0));
@@ -64,8 +55,7 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const fw::PluginTable* radixel_plugin_table()
-{
+extern "C" __attribute__((visibility("default"))) const fw::PluginTable* radixel_plugin_table() {
     static const fw::PluginEntry entries[] = {
         {radixel::kxConvBaseSignatureText, reinterpret_cast<void (*)()>(&kxConvBase)},
     };

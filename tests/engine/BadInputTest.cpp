@@ -3,8 +3,7 @@
 namespace radixel::testing {
 namespace {
 
-TEST(BadInput, ArgumentsOutsideTheirRange)
-{
+TEST(BadInput, ArgumentsOutsideTheirRange) {
     expectConversions({
         {0, 10, 8, "1", "Source base outside 1 to 65536: 0"},
         {-5, 10, 8, "1", "Source base outside 1 to 65536: -5"},
@@ -16,8 +15,7 @@ TEST(BadInput, ArgumentsOutsideTheirRange)
     });
 }
 
-TEST(BadInput, CharactersThatAreNoDigits)
-{
+TEST(BadInput, CharactersThatAreNoDigits) {
     expectConversions({
         {10, 16, 8, "", "No number in the text"},
         {10, 16, 8, " \t\r\n", "No number in the text"},
@@ -41,8 +39,7 @@ TEST(BadInput, CharactersThatAreNoDigits)
     });
 }
 
-TEST(BadInput, AngleBrackets)
-{
+TEST(BadInput, AngleBrackets) {
     expectConversions({
         {10, 16, 8, "1<2", "Unmatched '<' at character 2"},
         {10, 16, 8, "<1<2>>", "Unmatched '<' at character 1"},
@@ -54,8 +51,7 @@ TEST(BadInput, AngleBrackets)
     });
 }
 
-TEST(BadInput, MarksInTheWrongPlace)
-{
+TEST(BadInput, MarksInTheWrongPlace) {
     expectConversions({
         {10, 16, 8, "1.2.3", "Second point at character 4"},
         {10, 16, 8, "--5", "Second sign: '-' at character 2"},
@@ -74,8 +70,7 @@ TEST(BadInput, MarksInTheWrongPlace)
     });
 }
 
-TEST(BadInput, Fractions)
-{
+TEST(BadInput, Fractions) {
     expectConversions({
         {10, 16, 8, "/3", "Empty numerator at character 1"},
         {10, 16, 8, "-/3", "Empty numerator at character 2"},
@@ -91,8 +86,7 @@ TEST(BadInput, Fractions)
     });
 }
 
-TEST(BadInput, GrayCodeTakesNonNegativeIntegersOnly)
-{
+TEST(BadInput, GrayCodeTakesNonNegativeIntegersOnly) {
     expectConversions({
         {10, 1, 8, "1.5", "Point with base 1 at character 2"},
         {10, 1, 8, "1.0", "Point with base 1 at character 2"},
@@ -107,8 +101,7 @@ TEST(BadInput, GrayCodeTakesNonNegativeIntegersOnly)
 }
 
 // The first problem in reading order is the one reported.
-TEST(BadInput, TheFirstProblemIsNamed)
-{
+TEST(BadInput, TheFirstProblemIsNamed) {
     expectConversions({
         {10, 16, 8, "1.2.G", "Second point at character 4"},
         {10, 16, 8, "G.2.3", "Not a digit in base 10: 'G' at character 1"},

@@ -19,8 +19,7 @@ struct ConvertCase {
     bool upperCase = true;
 };
 
-inline void expectConversions(const std::vector<ConvertCase>& cases)
-{
+inline void expectConversions(const std::vector<ConvertCase>& cases) {
     for (const ConvertCase& c : cases) {
         EXPECT_EQ(radixel::convert(c.input, c.to, c.from, c.places, c.upperCase), c.expected)
             << "input \"" << c.input << "\" from base " << c.from << " to base " << c.to << " with " << c.places

@@ -44,8 +44,7 @@ public:
 
     // Mostly a few thousand digits at most, sometimes a handful; leading zeros
     // now and then, and all zeros, all largest digits or random digits.
-    Digits digits(std::uint32_t base)
-    {
+    Digits digits(std::uint32_t base) {
         const std::size_t count = chance(4) ? 1 + below(8) : 1 + below(3000);
         const std::size_t zeros = chance(3) ? 1 + below(20) : 0;
         Digits d(zeros + count, 0);
@@ -63,13 +62,11 @@ private:
     std::mt19937_64 engine_;
 };
 
-Digits throughInteger(const Digits& digits, std::uint32_t from, std::uint32_t to)
-{
+Digits throughInteger(const Digits& digits, std::uint32_t from, std::uint32_t to) {
     return engine::integerToDigits(engine::digitsToInteger(digits.data(), digits.size(), from), to, 1);
 }
 
-std::string digitsText(const Digits& digits)
-{
+std::string digitsText(const Digits& digits) {
     std::string text;
     for (std::uint16_t d : digits) {
         text += (text.empty() ? "" : " ") + std::to_string(d);
@@ -77,8 +74,7 @@ std::string digitsText(const Digits& digits)
     return text;
 }
 
-TEST(DigitRegrouping, PowerPairsGiveTheDigitsOfTheRouteThroughAnInteger)
-{
+TEST(DigitRegrouping, PowerPairsGiveTheDigitsOfTheRouteThroughAnInteger) {
     RandomDigits random(20250114);
     for (const BasePair& pair : kPowerPairs) {
         for (int round = 0; round < 40; ++round) {
@@ -93,8 +89,7 @@ TEST(DigitRegrouping, PowerPairsGiveTheDigitsOfTheRouteThroughAnInteger)
     }
 }
 
-TEST(DigitRegrouping, OtherPairsAreLeftToTheGeneralRoute)
-{
+TEST(DigitRegrouping, OtherPairsAreLeftToTheGeneralRoute) {
     const Digits one = {1};
     for (const BasePair& pair : kOtherPairs) {
         EXPECT_FALSE(engine::regroupDigits(one, pair.from, pair.to).has_value())
@@ -102,8 +97,7 @@ TEST(DigitRegrouping, OtherPairsAreLeftToTheGeneralRoute)
     }
 }
 
-TEST(DigitRegrouping, ConvertWritesWhatTheGeneralRouteWrites)
-{
+TEST(DigitRegrouping, ConvertWritesWhatTheGeneralRouteWrites) {
     RandomDigits random(31);
     for (const BasePair& pair : kPowerPairs) {
         for (int round = 0; round < 20; ++round) {

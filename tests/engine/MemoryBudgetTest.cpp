@@ -15,8 +15,7 @@ constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
 // The tightest figure wins, less the reserve or, where the room is small, a share of
 // it; a limit not set bounds nothing.
-TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
-{
+TEST(MemoryBudget, TheTightestFigureBoundsTheWork) {
     struct Case {
         const char* name;
         MemoryFigures figures;
@@ -49,8 +48,7 @@ TEST(MemoryBudget, TheTightestFigureBoundsTheWork)
     }
 }
 
-TEST(MemoryBudget, FreeMemoryIsReadFromMeminfo)
-{
+TEST(MemoryBudget, FreeMemoryIsReadFromMeminfo) {
     const std::string meminfo =
         "MemTotal:       24682296 kB\n"
         "MemFree:         1234567 kB\n"
@@ -66,8 +64,7 @@ TEST(MemoryBudget, FreeMemoryIsReadFromMeminfo)
     EXPECT_EQ(memAvailableOf(""), std::nullopt);
 }
 
-TEST(MemoryBudget, ProcessSizeIsReadFromStatm)
-{
+TEST(MemoryBudget, ProcessSizeIsReadFromStatm) {
     const std::optional<ProcessSize> size = processSizeOf("765 437 409 5 0 123 0\n", 4096);
     ASSERT_TRUE(size);
     EXPECT_EQ(size->mapped, 765.0 * 4096);
@@ -76,8 +73,7 @@ TEST(MemoryBudget, ProcessSizeIsReadFromStatm)
     EXPECT_FALSE(processSizeOf("", 4096));
 }
 
-TEST(MemoryBudget, ControlGroupLimitsAreReadInBothVersions)
-{
+TEST(MemoryBudget, ControlGroupLimitsAreReadInBothVersions) {
     EXPECT_EQ(controlGroupLimitOf("max\n"), std::nullopt);
     EXPECT_EQ(controlGroupLimitOf("536870912\n"), 536870912.0);
     EXPECT_EQ(controlGroupLimitOf(""), std::nullopt);
@@ -100,8 +96,7 @@ TEST(MemoryBudget, ControlGroupLimitsAreReadInBothVersions)
 }
 
 // The figures of the process running this test are there and make sense.
-TEST(MemoryBudget, ThisProcessHasFigures)
-{
+TEST(MemoryBudget, ThisProcessHasFigures) {
     const MemoryFigures figures = readMemoryFigures();
     ASSERT_TRUE(figures.available);
     EXPECT_GT(*figures.available, 0);

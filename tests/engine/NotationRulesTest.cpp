@@ -3,8 +3,7 @@
 namespace radixel::testing {
 namespace {
 
-TEST(NotationRules, ResultTakesTheFormOfTheInput)
-{
+TEST(NotationRules, ResultTakesTheFormOfTheInput) {
     expectConversions({
         {10, 16, 0, "255", "FF"},
         {10, 16, 30, "255", "FF"},
@@ -17,8 +16,7 @@ TEST(NotationRules, ResultTakesTheFormOfTheInput)
     });
 }
 
-TEST(NotationRules, RoundingIsToNearestWithHalvesAwayFromZero)
-{
+TEST(NotationRules, RoundingIsToNearestWithHalvesAwayFromZero) {
     expectConversions({
         {10, 10, 0, "2.5", "3"},
         {10, 10, 0, "-2.5", "-3"},
@@ -34,8 +32,7 @@ TEST(NotationRules, RoundingIsToNearestWithHalvesAwayFromZero)
     });
 }
 
-TEST(NotationRules, CarryRunsIntoTheIntegerPartAndRenormalisesTheMantissa)
-{
+TEST(NotationRules, CarryRunsIntoTheIntegerPartAndRenormalisesTheMantissa) {
     expectConversions({
         {10, 10, 2, "0.999", "1"},
         {10, 10, 2, "9.999", "10"},
@@ -48,8 +45,7 @@ TEST(NotationRules, CarryRunsIntoTheIntegerPartAndRenormalisesTheMantissa)
     });
 }
 
-TEST(NotationRules, NoTrailingZerosNoBarePointNoNegativeZero)
-{
+TEST(NotationRules, NoTrailingZerosNoBarePointNoNegativeZero) {
     expectConversions({
         {10, 10, 8, "1.50", "1.5"},
         {10, 10, 8, "5.", "5"},
@@ -67,8 +63,7 @@ TEST(NotationRules, NoTrailingZerosNoBarePointNoNegativeZero)
     });
 }
 
-TEST(NotationRules, InputIsReadTolerantly)
-{
+TEST(NotationRules, InputIsReadTolerantly) {
     expectConversions({
         {10, 16, 8, " 123 456\n789\t", "75BCD15"},
         {10, 16, 8, "12\r\n34", "4D2"},
@@ -87,8 +82,7 @@ TEST(NotationRules, InputIsReadTolerantly)
     });
 }
 
-TEST(NotationRules, LetterCaseFollowsTheFlagButMarkersStayLowerCase)
-{
+TEST(NotationRules, LetterCaseFollowsTheFlagButMarkersStayLowerCase) {
     expectConversions({
         {10, 16, 8, "-1.2341234e20000", "-7.498c7fd9b^40e1", false},
         {10, 36, 8, "1295", "zz", false},
@@ -97,8 +91,7 @@ TEST(NotationRules, LetterCaseFollowsTheFlagButMarkersStayLowerCase)
     });
 }
 
-TEST(NotationRules, GrayCodeNeighboursDifferInOneBit)
-{
+TEST(NotationRules, GrayCodeNeighboursDifferInOneBit) {
     std::string previous = convert("0", 1, 10, 0, true);
     for (int n = 1; n < 300; ++n) {
         const std::string code = convert(std::to_string(n), 1, 10, 0, true);
@@ -113,8 +106,7 @@ TEST(NotationRules, GrayCodeNeighboursDifferInOneBit)
     }
 }
 
-TEST(NotationRules, GrayCodeReadsLeadingZerosAndConvertsToOtherBases)
-{
+TEST(NotationRules, GrayCodeReadsLeadingZerosAndConvertsToOtherBases) {
     expectConversions({
         {1, 10, 8, "000110", "4"},
         {1, 1, 8, "00111", "111"},

@@ -23,8 +23,7 @@ constexpr bool kAddressSpaceCanBeLimited = false;
 constexpr bool kAddressSpaceCanBeLimited = true;
 #endif
 
-void limitAddressSpace(double bytes)
-{
+void limitAddressSpace(double bytes) {
     const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
     if (setrlimit(RLIMIT_AS, &limit) != 0) {
         std::_Exit(2);
@@ -32,16 +31,14 @@ void limitAddressSpace(double bytes)
 }
 
 // Prints the answer for the parent to match and exits 0 when it is a message.
-[[noreturn]] void answerAndExit(const std::string& result)
-{
+[[noreturn]] void answerAndExit(const std::string& result) {
     std::cerr << result.substr(0, 200) << std::endl;
     std::_Exit(result.size() < 200 ? 0 : 1);
 }
 
 // Under a limit of the kind `ulimit -v` sets, the work is refused with the
 // figures the process really has, measured when the conversion starts.
-TEST(OutOfMemory, AnAddressSpaceLimitIsRespected)
-{
+TEST(OutOfMemory, AnAddressSpaceLimitIsRespected) {
     if (!kAddressSpaceCanBeLimited) {
         GTEST_SKIP() << "address-space limits and AddressSanitizer exclude each other";
     }
@@ -55,8 +52,7 @@ TEST(OutOfMemory, AnAddressSpaceLimitIsRespected)
 
 // Were the estimate ever short of what GMP really allocates, the allocation
 // that fails is answered with a message too, where GMP itself would abort.
-TEST(OutOfMemory, AFailedAllocationInsideGmpIsAnswered)
-{
+TEST(OutOfMemory, AFailedAllocationInsideGmpIsAnswered) {
     if (!kAddressSpaceCanBeLimited) {
         GTEST_SKIP() << "address-space limits and AddressSanitizer exclude each other";
     }
@@ -72,8 +68,7 @@ TEST(OutOfMemory, AFailedAllocationInsideGmpIsAnswered)
 // when the scope ends, and nothing is freed twice. The leak checker and the
 // address checker of the sanitizer build watch over the first; glibc's check
 // of its free lists, in every build, over the second.
-TEST(OutOfMemory, GmpCutShortLeavesNothingBehind)
-{
+TEST(OutOfMemory, GmpCutShortLeavesNothingBehind) {
     struct Step {
         const char* name;
         double allowance;
@@ -114,8 +109,7 @@ TEST(OutOfMemory, GmpCutShortLeavesNothingBehind)
 }
 
 // Outside a conversion GMP keeps its own behaviour, and within one the numbers are right.
-TEST(OutOfMemory, WithinItsAllowanceGmpWorksAsAlways)
-{
+TEST(OutOfMemory, WithinItsAllowanceGmpWorksAsAlways) {
     mpz_class before;
     mpz_ui_pow_ui(before.get_mpz_t(), 3, 1000);
     {
@@ -133,8 +127,7 @@ TEST(OutOfMemory, WithinItsAllowanceGmpWorksAsAlways)
 // block to the scope, which would free it when the scope ends. A scope made inside another
 // leaves every block to the outer one, so none is freed twice. The sanitizer build sees a
 // block freed too early or twice.
-TEST(OutOfMemory, NumbersFromOutsideAScopeStayTheirOwners)
-{
+TEST(OutOfMemory, NumbersFromOutsideAScopeStayTheirOwners) {
     mpz_class before;
     mpz_ui_pow_ui(before.get_mpz_t(), 3, 1000);
     {

@@ -17,8 +17,7 @@ namespace {
 
 using engine::Digits;
 
-mpz_class horner(const Digits& digits, std::uint32_t base)
-{
+mpz_class horner(const Digits& digits, std::uint32_t base) {
     mpz_class value = 0;
     for (std::uint16_t d : digits) {
         mpz_mul_ui(value.get_mpz_t(), value.get_mpz_t(), base);
@@ -27,8 +26,7 @@ mpz_class horner(const Digits& digits, std::uint32_t base)
     return value;
 }
 
-Digits longDivision(mpz_class n, std::uint32_t base)
-{
+Digits longDivision(mpz_class n, std::uint32_t base) {
     Digits digits;
     do {
         digits.push_back(static_cast<std::uint16_t>(mpz_tdiv_q_ui(n.get_mpz_t(), n.get_mpz_t(), base)));
@@ -36,8 +34,7 @@ Digits longDivision(mpz_class n, std::uint32_t base)
     return Digits(digits.rbegin(), digits.rend());
 }
 
-std::size_t digitsPerLimb(std::uint32_t base)
-{
+std::size_t digitsPerLimb(std::uint32_t base) {
     std::size_t count = 0;
     for (mpz_class power = base; mpz_sizeinbase(power.get_mpz_t(), 2) <= 64; power *= base) {
         ++count;
@@ -47,8 +44,7 @@ std::size_t digitsPerLimb(std::uint32_t base)
 
 // The codecs split runs at a chunk of some dozens of limbs' worth of digits
 // times a power of two; these lengths straddle such points up to three levels deep.
-std::vector<std::size_t> lengthsAroundSplits(std::uint32_t base)
-{
+std::vector<std::size_t> lengthsAroundSplits(std::uint32_t base) {
     std::vector<std::size_t> lengths = {1, 2, 65};
     const std::size_t perLimb = digitsPerLimb(base);
     for (std::size_t limbs : {24u, 32u}) {
@@ -60,8 +56,7 @@ std::vector<std::size_t> lengthsAroundSplits(std::uint32_t base)
     return lengths;
 }
 
-TEST(RadixCodec, LongRunsMatchHornerAndLongDivision)
-{
+TEST(RadixCodec, LongRunsMatchHornerAndLongDivision) {
     std::mt19937 random(31);
     for (std::uint32_t base : {3u, 10u, 255u, 8u, 512u, 65536u, 257u, 1000u, 59049u, 65521u, 65535u}) {
         for (std::size_t length : lengthsAroundSplits(base)) {
@@ -91,8 +86,7 @@ TEST(RadixCodec, LongRunsMatchHornerAndLongDivision)
     }
 }
 
-TEST(RadixCodec, LeadingZerosAreDroppedOrPaddedAsAsked)
-{
+TEST(RadixCodec, LeadingZerosAreDroppedOrPaddedAsAsked) {
     for (std::uint32_t base : {10u, 16u, 1000u, 65536u}) {
         const Digits padded = {0, 0, 0, 1, 2};
         EXPECT_EQ(engine::digitsToInteger(padded.data(), padded.size(), base), base + 2);

@@ -23,8 +23,7 @@ using DigitList = std::vector<std::uint32_t>;
 const std::vector<std::uint32_t> kInterestingBases = {2,   3,   7,   8,   10,   16,   36,    37,    50,    64,
                                                       100, 255, 256, 257, 1000, 4096, 59049, 65521, 65535, 65536};
 
-std::string digitText(std::uint32_t value, bool upperCase)
-{
+std::string digitText(std::uint32_t value, bool upperCase) {
     static const char* upper = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     static const char* lower = "0123456789abcdefghijklmnopqrstuvwxyz";
     if (value < 36) {
@@ -33,8 +32,7 @@ std::string digitText(std::uint32_t value, bool upperCase)
     return "<" + std::to_string(value) + ">";
 }
 
-std::string digitsText(const DigitList& digits, bool upperCase)
-{
+std::string digitsText(const DigitList& digits, bool upperCase) {
     std::string text;
     for (std::uint32_t d : digits) {
         text += digitText(d, upperCase);
@@ -42,8 +40,7 @@ std::string digitsText(const DigitList& digits, bool upperCase)
     return text;
 }
 
-mpz_class horner(const DigitList& digits, std::uint32_t base)
-{
+mpz_class horner(const DigitList& digits, std::uint32_t base) {
     mpz_class value = 0;
     for (std::uint32_t d : digits) {
         value = value * base + d;
@@ -51,8 +48,7 @@ mpz_class horner(const DigitList& digits, std::uint32_t base)
     return value;
 }
 
-DigitList longDivision(mpz_class n, std::uint32_t base)
-{
+DigitList longDivision(mpz_class n, std::uint32_t base) {
     DigitList digits;
     do {
         digits.push_back(static_cast<std::uint32_t>(mpz_tdiv_q_ui(n.get_mpz_t(), n.get_mpz_t(), base)));
@@ -62,8 +58,7 @@ DigitList longDivision(mpz_class n, std::uint32_t base)
 }
 
 // Adds one to the last place; returns the carry out of the first.
-bool carryInto(DigitList& places, std::uint32_t base)
-{
+bool carryInto(DigitList& places, std::uint32_t base) {
     for (std::size_t i = places.size(); i-- > 0;) {
         if (++places[i] < base) {
             return false;
@@ -79,8 +74,7 @@ struct Expansion {
     DigitList places;
 };
 
-Expansion expand(const mpz_class& num, const mpz_class& den, std::uint32_t base, std::size_t count)
-{
+Expansion expand(const mpz_class& num, const mpz_class& den, std::uint32_t base, std::size_t count) {
     Expansion e{num / den, {}};
     mpz_class rest = num % den;
     for (std::size_t i = 0; i < count; ++i) {
@@ -94,8 +88,7 @@ Expansion expand(const mpz_class& num, const mpz_class& den, std::uint32_t base,
     return e;
 }
 
-std::string placesText(DigitList places, bool upperCase)
-{
+std::string placesText(DigitList places, bool upperCase) {
     while (!places.empty() && places.back() == 0) {
         places.pop_back();
     }
@@ -103,16 +96,14 @@ std::string placesText(DigitList places, bool upperCase)
 }
 
 std::string referenceFixed(bool negative, const mpz_class& num, const mpz_class& den, std::uint32_t base,
-                           std::size_t places)
-{
+                           std::size_t places) {
     const Expansion e = expand(num, den, base, places);
     const std::string text = digitsText(longDivision(e.integer, base), true) + placesText(e.places, true);
     return negative && text != "0" ? "-" + text : text;
 }
 
 std::string referenceScientific(bool negative, const mpz_class& num, const mpz_class& den, std::uint32_t base,
-                                std::size_t places)
-{
+                                std::size_t places) {
     // Step the exponent one power at a time until base^e <= num/den < base^(e+1).
     long exponent = 0;
     mpz_class scaledNum = num;
@@ -139,16 +130,14 @@ std::string referenceScientific(bool negative, const mpz_class& num, const mpz_c
     return negative ? "-" + text : text;
 }
 
-std::string referenceGrayEncode(const mpz_class& n)
-{
+std::string referenceGrayEncode(const mpz_class& n) {
     mpz_class half = n >> 1;
     mpz_class code;
     mpz_xor(code.get_mpz_t(), n.get_mpz_t(), half.get_mpz_t());
     return code.get_str(2);
 }
 
-mpz_class referenceGrayDecode(const std::string& bits)
-{
+mpz_class referenceGrayDecode(const std::string& bits) {
     const mpz_class code(bits, 2);
     mpz_class n = code;
     for (mpz_class shifted = code >> 1; shifted != 0; shifted >>= 1) {
@@ -161,8 +150,7 @@ class RandomNumbers {
 public:
     explicit RandomNumbers(std::uint64_t seed) : engine_(seed) {}
 
-    std::uint32_t base()
-    {
+    std::uint32_t base() {
         if (chance(2)) {
             return kInterestingBases[below(kInterestingBases.size())];
         }
@@ -172,8 +160,7 @@ public:
     // Mostly short, sometimes long enough for the divide-and-conquer paths.
     std::size_t length(std::size_t longest) { return chance(4) ? 1 + below(longest) : 1 + below(12); }
 
-    DigitList digits(std::uint32_t base, std::size_t count)
-    {
+    DigitList digits(std::uint32_t base, std::size_t count) {
         DigitList d(count);
         const int pattern = static_cast<int>(below(6));
         for (auto& digit : d) {
@@ -190,14 +177,12 @@ private:
     std::mt19937_64 engine_;
 };
 
-std::string describe(const std::string& input, std::uint32_t from, std::uint32_t to, std::size_t places)
-{
+std::string describe(const std::string& input, std::uint32_t from, std::uint32_t to, std::size_t places) {
     return "input \"" + input + "\" from base " + std::to_string(from) + " to base " + std::to_string(to) + ", " +
            std::to_string(places) + " places";
 }
 
-TEST(Reference, IntegersPointsAndFractionsMatchTheDigitByDigitConversion)
-{
+TEST(Reference, IntegersPointsAndFractionsMatchTheDigitByDigitConversion) {
     RandomNumbers random(20240611);
     for (int round = 0; round < 400; ++round) {
         const std::uint32_t from = random.base();
@@ -233,8 +218,7 @@ TEST(Reference, IntegersPointsAndFractionsMatchTheDigitByDigitConversion)
     }
 }
 
-TEST(Reference, ExponentsMatchTheDigitByDigitConversion)
-{
+TEST(Reference, ExponentsMatchTheDigitByDigitConversion) {
     RandomNumbers random(77);
     for (int round = 0; round < 250; ++round) {
         const std::uint32_t from = random.base();
@@ -265,8 +249,7 @@ TEST(Reference, ExponentsMatchTheDigitByDigitConversion)
     }
 }
 
-TEST(Reference, GrayCodeMatchesShiftAndExclusiveOr)
-{
+TEST(Reference, GrayCodeMatchesShiftAndExclusiveOr) {
     RandomNumbers random(5);
     for (int round = 0; round < 100; ++round) {
         const DigitList decimal = random.digits(10, random.length(300));
@@ -284,8 +267,7 @@ TEST(Reference, GrayCodeMatchesShiftAndExclusiveOr)
 // exponent comes back when the places going there are at least the places
 // coming back times log(from) / log(to), plus one, so that the first rounding
 // stays below half a place of the way back.
-TEST(RoundTrip, ThereAndBackGivesTheNumberAgain)
-{
+TEST(RoundTrip, ThereAndBackGivesTheNumberAgain) {
     RandomNumbers random(99);
     for (int round = 0; round < 300; ++round) {
         const std::uint32_t a = random.base();

@@ -12,8 +12,7 @@ constexpr double kGibibyte = 1024.0 * kMebibyte;
 
 // What the engine may use is given here, so that what it refuses does not
 // depend on the machine that runs the tests.
-void expectConversionsWithin(double usableBytes, const std::vector<ConvertCase>& cases)
-{
+void expectConversionsWithin(double usableBytes, const std::vector<ConvertCase>& cases) {
     for (const ConvertCase& c : cases) {
         EXPECT_EQ(engine::convertWithin(c.input, c.to, c.from, c.places, c.upperCase, usableBytes), c.expected)
             << "input \"" << c.input.substr(0, 80) << "\" from base " << c.from << " to base " << c.to << " with "
@@ -22,8 +21,7 @@ void expectConversionsWithin(double usableBytes, const std::vector<ConvertCase>&
 }
 
 // Each of these would need gigabytes; they must be refused before any of the work starts.
-TEST(WorkLimit, OversizedWorkIsRefusedUpFront)
-{
+TEST(WorkLimit, OversizedWorkIsRefusedUpFront) {
     const std::regex refusal("Too large: needs [0-9.]+ [KMGTPE]iB of memory, 1\\.0 GiB available");
     const std::vector<ConvertCase> cases = {
         {10, 16, 1000000000, "1.3", ""},
@@ -45,8 +43,7 @@ TEST(WorkLimit, OversizedWorkIsRefusedUpFront)
 }
 
 // The refusal says what the work would take and what there is, in binary units.
-TEST(WorkLimit, RefusalNamesTheNeedAndWhatIsAvailable)
-{
+TEST(WorkLimit, RefusalNamesTheNeedAndWhatIsAvailable) {
     expectConversionsWithin(600 * kMebibyte,
                             {{10, 10, 100000000, "1/3", "Too large: needs 603 MiB of memory, 600 MiB available"}});
     expectConversionsWithin(1.5 * kGibibyte,
@@ -61,8 +58,7 @@ TEST(WorkLimit, RefusalNamesTheNeedAndWhatIsAvailable)
 }
 
 // The same work is done as soon as the memory is there.
-TEST(WorkLimit, WorkWithinWhatIsUsableIsDone)
-{
+TEST(WorkLimit, WorkWithinWhatIsUsableIsDone) {
     const std::string third = engine::convertWithin("1/3", 10, 10, 10000000, true, 200 * kMebibyte);
     EXPECT_EQ(third.size(), 10000002u);
     EXPECT_EQ(third.substr(0, 6), "0.3333");
@@ -71,8 +67,7 @@ TEST(WorkLimit, WorkWithinWhatIsUsableIsDone)
 
 // A huge limit costs nothing where the exact result ends early: an integer,
 // zero, or a quotient whose denominator has only prime factors of the target base.
-TEST(WorkLimit, PlacesCostNothingPastTheEndOfAnExactResult)
-{
+TEST(WorkLimit, PlacesCostNothingPastTheEndOfAnExactResult) {
     const std::string threeMillionPlaces = "0." + std::string(2999999, '7') + "1";
     expectConversionsWithin(kGibibyte, {
                                            {10, 16, kMostPlaces, "255", "FF"},
@@ -92,8 +87,7 @@ TEST(WorkLimit, PlacesCostNothingPastTheEndOfAnExactResult)
 
 // Where both bases are powers of one root, an exponent carries over by
 // integer arithmetic; no power of a base as large as the value is built.
-TEST(WorkLimit, ExponentsBetweenPowersOfOneRootNeedNoLargePower)
-{
+TEST(WorkLimit, ExponentsBetweenPowersOfOneRootNeedNoLargePower) {
     expectConversionsWithin(
         kGibibyte, {
                        {10, 10, 8, "1e300000000", "1e300000000"},

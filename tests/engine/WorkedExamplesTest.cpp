@@ -5,8 +5,7 @@ namespace {
 
 const std::string kLongDecimal = "123456789123456789123456789123456789";
 
-TEST(WorkedExamples, IntegersConvertExactlyWhateverThePlaces)
-{
+TEST(WorkedExamples, IntegersConvertExactlyWhateverThePlaces) {
     expectConversions({
         {10, 16, 8, kLongDecimal, "17C6E3C032F89045AD746684045F15"},
         {16, 10, 8, "17C6E3C032F89045AD746684045F15", kLongDecimal},
@@ -17,8 +16,7 @@ TEST(WorkedExamples, IntegersConvertExactlyWhateverThePlaces)
     });
 }
 
-TEST(WorkedExamples, GrayCode)
-{
+TEST(WorkedExamples, GrayCode) {
     expectConversions({
         {10, 1, 8, "4", "110"},
         {10, 1, 8, "5", "111"},
@@ -29,8 +27,7 @@ TEST(WorkedExamples, GrayCode)
 
 // Cutting the digits off instead of rounding would give 4D2.91613D31,
 // -7.498C7FD8b^40E1 and 0.AAAAAAAA.
-TEST(WorkedExamples, PlacesAreRoundedInTheLastPlace)
-{
+TEST(WorkedExamples, PlacesAreRoundedInTheLastPlace) {
     expectConversions({
         {10, 16, 8, "1234.56789", "4D2.91613D32"},
         {10, 16, 8, "-1.2341234e20000", "-7.498C7FD9b^40E1"},
@@ -39,16 +36,14 @@ TEST(WorkedExamples, PlacesAreRoundedInTheLastPlace)
 }
 
 // The help text's example asks for 34 places; a limit of 32 gives 32 of the same figure.
-TEST(WorkedExamples, FractionToThirtyFourAndThirtyTwoPlaces)
-{
+TEST(WorkedExamples, FractionToThirtyFourAndThirtyTwoPlaces) {
     expectConversions({
         {16, 10, 34, "1B/2CF", "0.0375521557719054242002781641168289"},
         {16, 10, 32, "1B/2CF", "0.03755215577190542420027816411683"},
     });
 }
 
-TEST(WorkedExamples, ChecksThatTheHelpTextSuggests)
-{
+TEST(WorkedExamples, ChecksThatTheHelpTextSuggests) {
     expectConversions({
         {16, 10, 8, "4D2.91613D32", "1234.56789"},
         // 27 binary places (8 * log 10 / log 2 = 26.6) hold 0.8 to eight decimal places.

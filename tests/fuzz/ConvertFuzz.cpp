@@ -14,8 +14,7 @@ namespace {
 constexpr std::int32_t kBases[] = {1, 2, 3, 8, 10, 12, 16, 36, 37, 50, 64, 255, 256, 257, 1000, 4096, 65535, 65536};
 constexpr std::size_t kBaseCount = sizeof kBases / sizeof kBases[0];
 
-std::int32_t pickBase(std::uint8_t byte)
-{
+std::int32_t pickBase(std::uint8_t byte) {
     if (byte < 200) {
         return kBases[byte % kBaseCount];
     }
@@ -24,8 +23,7 @@ std::int32_t pickBase(std::uint8_t byte)
 }
 
 // Mostly small places, which keep each run quick; now and then negative or large.
-std::int32_t pickPlaces(std::uint8_t byte)
-{
+std::int32_t pickPlaces(std::uint8_t byte) {
     if (byte < 240) {
         return byte % 40;
     }
@@ -34,8 +32,7 @@ std::int32_t pickPlaces(std::uint8_t byte)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) {
         return 0;
     }

@@ -16,8 +16,7 @@ struct LimbGroup {
     mp_limb_t power = 1;
 };
 
-inline LimbGroup limbGroupOf(std::uint32_t base)
-{
+inline LimbGroup limbGroupOf(std::uint32_t base) {
     LimbGroup group;
     while (group.power <= std::numeric_limits<mp_limb_t>::max() / base) {
         group.power *= base;

@@ -17,14 +17,10 @@ inline constexpr std::uint32_t kMaxBase = 65536;
 inline constexpr std::uint32_t kGmpMaxBase = 256;
 
 // A Gray code is read and written as its bits.
-inline constexpr std::uint32_t digitBaseOf(std::uint32_t base)
-{
-    return base == kGrayCodeBase ? 2 : base;
-}
+inline constexpr std::uint32_t digitBaseOf(std::uint32_t base) { return base == kGrayCodeBase ? 2 : base; }
 
 // k when base is 2^k, 0 otherwise.
-inline constexpr unsigned powerOfTwoExponent(std::uint32_t base)
-{
+inline constexpr unsigned powerOfTwoExponent(std::uint32_t base) {
     if (base < 2 || (base & (base - 1)) != 0) {
         return 0;
     }
@@ -35,9 +31,6 @@ inline constexpr unsigned powerOfTwoExponent(std::uint32_t base)
     return k;
 }
 
-inline double log2Of(std::uint32_t base)
-{
-    return std::log2(static_cast<double>(digitBaseOf(base)));
-}
+inline double log2Of(std::uint32_t base) { return std::log2(static_cast<double>(digitBaseOf(base))); }
 
 }  // namespace radixel::engine
