@@ -1,7 +1,7 @@
 #include "app/Module.hpp"
 
 #include "app/App.hpp"
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "conversion/Window1.hpp"
 #include "framework/Runtime.hpp"
 #include "framework/Window.hpp"

@@ -2,9 +2,9 @@
 
 #include "app/App.hpp"
 #include "app/ExceptionHelper.hpp"
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "conversion/Window1.hpp"
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 #include "framework/Delegate.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/Plugins.hpp"

@@ -1,7 +1,7 @@
 #include "conversion/Window1.hpp"
 
-#include "app/MenuBar1.hpp"
-#include "engine/binding/Globals4.hpp"
+#include "menubar/MenuBar1.hpp"
+#include "conversion/binding/Globals4.hpp"
 #include "framework/Delegate.hpp"
 #include "framework/Events.hpp"
 #include "framework/Exceptions.hpp"

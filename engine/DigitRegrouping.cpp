@@ -4,7 +4,7 @@
 // group read by Horner's rule; when from = to^k each source digit is written
 // as k target digits by repeated division. A target digit is below 65536 and
 // so is every partial value, so machine integers hold all of it.
-#include "engine/DigitRegrouping.hpp"
+#include "DigitRegrouping.hpp"
 
 #include <algorithm>
 

@@ -6,15 +6,15 @@
 //    base^(chunk * 2^j) taken from a table, so value = high * power + low,
 //    each half converted the same way; runs of at most one chunk use Horner's
 //    rule over groups of digits that fit in one limb.
-#include "engine/DigitsToInteger.hpp"
+#include "DigitsToInteger.hpp"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
 
-#include "engine/PowerTable.hpp"
-#include "engine/Radix.hpp"
+#include "PowerTable.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

@@ -1,4 +1,4 @@
-#include "engine/EndingExpansion.hpp"
+#include "EndingExpansion.hpp"
 
 #include <algorithm>
 #include <vector>

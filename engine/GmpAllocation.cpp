@@ -1,4 +1,4 @@
-#include "engine/GmpAllocation.hpp"
+#include "GmpAllocation.hpp"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "engine/GrayCode.hpp"
+#include "GrayCode.hpp"
 
 namespace radixel::engine {
 

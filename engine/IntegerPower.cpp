@@ -1,4 +1,4 @@
-#include "engine/IntegerPower.hpp"
+#include "IntegerPower.hpp"
 
 namespace radixel::engine {
 

@@ -7,13 +7,13 @@
 //    each written the same way into its own stretch of the output; numbers of
 //    at most one chunk take digits off the bottom by repeated division by the
 //    largest power of the base that fits in a limb.
-#include "engine/IntegerToDigits.hpp"
+#include "IntegerToDigits.hpp"
 
 #include <algorithm>
 #include <limits>
 #include <vector>
 
-#include "engine/PowerTable.hpp"
+#include "PowerTable.hpp"
 
 namespace radixel::engine {
 

@@ -1,4 +1,4 @@
-#include "engine/MemoryBudget.hpp"
+#include "MemoryBudget.hpp"
 
 #include <sys/resource.h>
 #include <unistd.h>

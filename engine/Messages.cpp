@@ -1,4 +1,6 @@
-#include "engine/Messages.hpp"
+#include "Messages.hpp"
+
+#include "engine/convert.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -116,8 +118,8 @@ std::string tooLarge(double neededBytes, double availableBytes) {
     return "Too large: needs " + size(neededBytes) + " of memory, " + size(availableBytes) + " available";
 }
 
-std::string outOfMemory() { return std::string(kOutOfMemory); }
+std::string outOfMemory() { return std::string(radixel::kOutOfMemory); }
 
-std::string internalFault() { return std::string(kInternalFault); }
+std::string internalFault() { return std::string(radixel::kInternalFault); }
 
 }  // namespace radixel::engine::messages

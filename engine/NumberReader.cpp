@@ -1,11 +1,11 @@
-#include "engine/NumberReader.hpp"
+#include "NumberReader.hpp"
 
 #include <algorithm>
 #include <string>
 
-#include "engine/ConversionError.hpp"
-#include "engine/Messages.hpp"
-#include "engine/TextPlace.hpp"
+#include "ConversionError.hpp"
+#include "Messages.hpp"
+#include "TextPlace.hpp"
 
 namespace radixel::engine {
 

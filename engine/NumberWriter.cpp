@@ -1,9 +1,9 @@
-#include "engine/NumberWriter.hpp"
+#include "NumberWriter.hpp"
 
 #include <cstring>
 #include <vector>
 
-#include "engine/IntegerToDigits.hpp"
+#include "IntegerToDigits.hpp"
 
 namespace radixel::engine {
 

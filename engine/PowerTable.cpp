@@ -1,4 +1,4 @@
-#include "engine/PowerTable.hpp"
+#include "PowerTable.hpp"
 
 namespace radixel::engine {
 

@@ -1,10 +1,10 @@
-#include "engine/Rounding.hpp"
+#include "Rounding.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/IntegerPower.hpp"
-#include "engine/Radix.hpp"
+#include "IntegerPower.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

@@ -1,4 +1,4 @@
-#include "engine/TextPlace.hpp"
+#include "TextPlace.hpp"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,12 +1,12 @@
-#include "engine/WorkEstimate.hpp"
+#include "WorkEstimate.hpp"
 
 #include <algorithm>
 #include <limits>
 
-#include "engine/ConversionError.hpp"
-#include "engine/Messages.hpp"
-#include "engine/PowerTable.hpp"
-#include "engine/Radix.hpp"
+#include "ConversionError.hpp"
+#include "Messages.hpp"
+#include "PowerTable.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

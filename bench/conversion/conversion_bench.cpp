@@ -2,9 +2,9 @@
 // left pane, until the right pane shows the result. The clock covers reading the pane, the
 // conversion, writing the result and the first paint of the right pane.
 
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "conversion/Window1.hpp"
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 #include "framework/Plugins.hpp"
 #include "framework/Window.hpp"
 

@@ -2,7 +2,6 @@
 // its signature text, that hands the call to the engine. Nothing may unwind across the C
 // boundary, so every failure comes back as text, like every other answer of the engine.
 
-#include "engine/Messages.hpp"
 #include "engine/convert.hpp"
 #include "engine/plugin/ConversionSignature.hpp"
 #include "framework/PluginAbi.hpp"
@@ -26,8 +25,7 @@ void releaseText(fw::PluginText* text) { delete static_cast<OwnedText*>(text); }
 // its release leaves it in place.
 void keepText(fw::PluginText*) {}
 fw::PluginText* outOfMemoryText() noexcept {
-    namespace messages = radixel::engine::messages;
-    static fw::PluginText text{messages::kOutOfMemory.data(), messages::kOutOfMemory.size(), &keepText};
+    static fw::PluginText text{radixel::kOutOfMemory.data(), radixel::kOutOfMemory.size(), &keepText};
     return &text;
 }
 
@@ -49,7 +47,7 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std
     } catch (const std::bad_alloc&) {
         return outOfMemoryText();
     } catch (...) {
-        return makeText(radixel::engine::messages::internalFault());
+        return makeText(std::string(radixel::kInternalFault));
     }
 }
 

@@ -1,9 +1,9 @@
 #include "Support.hpp"
 
 #include "app/App.hpp"
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "app/Module.hpp"
-#include "engine/binding/Globals4.hpp"
+#include "conversion/binding/Globals4.hpp"
 #include "framework/Application.hpp"
 #include "framework/FolderItem.hpp"
 #include "framework/Plugins.hpp"

@@ -3,7 +3,7 @@
 
 #include "Support.hpp"
 
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "app/Module.hpp"
 #include "app/Startup.hpp"
 #include "framework/Runtime.hpp"

@@ -3,7 +3,7 @@
 #include "Support.hpp"
 
 #include "app/App.hpp"
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "app/Startup.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/Runtime.hpp"

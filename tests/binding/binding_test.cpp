@@ -1,5 +1,5 @@
-#include "engine/binding/Globals4.hpp"
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/Globals4.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 #include "framework/Plugins.hpp"
 
 #include <QTemporaryDir>

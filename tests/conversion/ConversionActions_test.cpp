@@ -3,7 +3,7 @@
 
 #include "UserActions.hpp"
 
-#include "engine/binding/Globals4.hpp"
+#include "conversion/binding/Globals4.hpp"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "UserActions.hpp"
 
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 #include "conversion/Window1.hpp"
 #include "framework/Events.hpp"
 #include "framework/Exceptions.hpp"

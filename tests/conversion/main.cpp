@@ -1,8 +1,8 @@
 // The conversion window's tests run against the real conversion component, loaded from the
 // build's plug-in folder as the program loads it.
 
-#include "app/MenuBar1.hpp"
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "menubar/MenuBar1.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 #include "framework/Plugins.hpp"
 #include "framework/Window.hpp"
 

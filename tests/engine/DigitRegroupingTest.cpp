@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/DigitRegrouping.hpp"
-#include "engine/DigitsToInteger.hpp"
-#include "engine/IntegerToDigits.hpp"
-#include "engine/NumberWriter.hpp"
+#include "DigitRegrouping.hpp"
+#include "DigitsToInteger.hpp"
+#include "IntegerToDigits.hpp"
+#include "NumberWriter.hpp"
 #include "engine/convert.hpp"
 
 namespace radixel::testing {

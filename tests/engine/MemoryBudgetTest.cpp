@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/MemoryBudget.hpp"
+#include "MemoryBudget.hpp"
 
 namespace radixel::engine {
 namespace {

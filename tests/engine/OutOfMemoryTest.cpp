@@ -7,7 +7,8 @@
 #include <new>
 #include <string>
 
-#include "engine/GmpAllocation.hpp"
+#include "ConvertWithin.hpp"
+#include "GmpAllocation.hpp"
 #include "engine/convert.hpp"
 
 namespace radixel::engine {

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "engine/DigitsToInteger.hpp"
-#include "engine/IntegerToDigits.hpp"
+#include "DigitsToInteger.hpp"
+#include "IntegerToDigits.hpp"
 
 namespace radixel::testing {
 namespace {

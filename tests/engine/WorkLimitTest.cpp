@@ -1,4 +1,5 @@
 #include "ConvertCase.hpp"
+#include "ConvertWithin.hpp"
 
 #include <limits>
 #include <regex>

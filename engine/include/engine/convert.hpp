@@ -24,12 +24,9 @@ namespace radixel {
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                     bool toUpperCase);
 
-namespace engine {
-
-// convert() with the bytes it may use given instead of read from the machine.
-std::string convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                          bool toUpperCase, double usableBytes);
-
-}  // namespace engine
+// The two answers that depend on no input, given by the engine and by the component around it
+// alike. The component gives the first without allocating, so both stand as constants.
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+inline constexpr std::string_view kInternalFault = "Cannot convert: internal fault";
 
 }  // namespace radixel

@@ -2,8 +2,8 @@
 // and prints what it found: one line with the conversion's answer, one with the resources
 // folder or "nil". Tests run it from moved bundles and through links.
 
-#include "engine/binding/Globals4.hpp"
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/Globals4.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 #include "framework/Exceptions.hpp"
 #include "framework/FolderItem.hpp"
 #include "framework/Plugins.hpp"

@@ -1,7 +1,7 @@
-#include "engine/binding/Globals4.hpp"
+#include "conversion/binding/Globals4.hpp"
 
-#include "engine/binding/PluginEntrypoints.hpp"
-#include "engine/binding/glink.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/glink.hpp"
 #include "framework/Plugins.hpp"
 
 #include <memory>

@@ -1,6 +1,6 @@
-#include "engine/binding/glink.hpp"
+#include "conversion/binding/glink.hpp"
 
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 
 namespace radixel::glink {
 

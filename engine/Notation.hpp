@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "engine/Radix.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/Radix.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

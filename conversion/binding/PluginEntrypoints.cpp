@@ -1,4 +1,4 @@
-#include "engine/binding/PluginEntrypoints.hpp"
+#include "conversion/binding/PluginEntrypoints.hpp"
 
 #include "engine/plugin/ConversionSignature.hpp"
 #include "framework/Plugins.hpp"

@@ -1,4 +1,4 @@
-#include "app/MenuBar1.hpp"
+#include "menubar/MenuBar1.hpp"
 
 #include "framework/AppleMenuItem.hpp"
 #include "framework/Exceptions.hpp"

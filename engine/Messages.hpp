@@ -47,10 +47,7 @@ std::string negativeWithGrayCode(std::size_t character);
 // Sizes in bytes, written in binary units ("1.5 GiB").
 std::string tooLarge(double neededBytes, double availableBytes);
 
-// The two answers that depend on no input, given by the engine and by the component around it
-// alike. The component gives the first without allocating, so it stands as a constant.
-inline constexpr std::string_view kOutOfMemory = "Out of memory";
-inline constexpr std::string_view kInternalFault = "Cannot convert: internal fault";
+// The two answers that depend on no input, as the public header gives them.
 std::string outOfMemory();
 std::string internalFault();
 

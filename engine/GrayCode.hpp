@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Radix.hpp"
+#include "Radix.hpp"
 
 // The binary-reflected Gray code of n is n XOR (n >> 1). Both directions work
 // on the bits as digits, most significant first, in one linear pass; going

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/Rounding.hpp"
+#include "Rounding.hpp"
 
 // A quotient n / d in lowest terms has an ending expansion in base b exactly
 // when every prime factor of d divides b; it ends after max over those primes

@@ -5,7 +5,7 @@
 
 #include <gmpxx.h>
 
-#include "engine/Radix.hpp"
+#include "Radix.hpp"
 
 namespace radixel::engine {
 

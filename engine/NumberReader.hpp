@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/Notation.hpp"
+#include "Notation.hpp"
 
 namespace radixel::engine {
 
