@@ -1,0 +1,19 @@
+#pragma once
+// The cases that hold our text view against Qt's QPlainTextEdit, by the behaviour they try.
+
+#include "EditorCase.hpp"
+
+#include <vector>
+
+namespace sidebyside {
+
+const std::vector<CaseGroup>& caseGroups();
+
+// Every case of every group, named "Group_Case".
+struct NamedCase {
+    std::string name;
+    Case c;
+};
+std::vector<NamedCase> allCases();
+
+}  // namespace sidebyside
