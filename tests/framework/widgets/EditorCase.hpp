@@ -28,6 +28,9 @@ struct Setup {
     bool acceptTabs = false;
     int topRow = -1;  // the row scrolled to the top once the caret is placed, as the scroll bar does it
     QString clipboard = QStringLiteral("(clipboard)");
+    // What the X11 primary selection holds, for a case that needs one; such a case is played only
+    // where the platform has a primary selection.
+    std::optional<QString> primarySelection;
 };
 
 // The text with its marks taken out, and where they stood.

@@ -1,7 +1,7 @@
 #include "EditorPlayer.hpp"
 
 #include <QApplication>
-#include <QMetaEnum>
+#include <QClipboard>
 #include <QTest>
 #include <QWindow>
 
@@ -137,12 +137,13 @@ void perform(EditorStage& stage, const Action& a) {
 
 }  // namespace
 
-std::vector<std::string> unboundKeys(const std::vector<Action>& actions) {
-    std::vector<std::string> unbound;
-    for (const Action& a : actions)
+std::optional<std::string> whyNotHere(const Case& c) {
+    for (const Action& a : c.actions)
         if (a.kind == Action::StandardKey && QKeySequence::keyBindings(a.standard).size() <= a.binding)
-            unbound.push_back(describe(a));
-    return unbound;
+            return "this platform binds no key to " + describe(a);
+    if (c.setup.primarySelection && !QApplication::clipboard()->supportsSelection())
+        return std::string("this platform has no primary selection");
+    return std::nullopt;
 }
 
 Outcome play(EditorStage::Kind kind, const Case& c) {

@@ -6,13 +6,14 @@
 #include "EditorCase.hpp"
 #include "EditorStage.hpp"
 
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace sidebyside {
 
-// The standard keys among the actions for which this platform has no such binding.
-std::vector<std::string> unboundKeys(const std::vector<Action>& actions);
+// Why the case cannot be played here, or nothing: a standard key that this platform binds to no
+// key, or a primary selection that it does not have.
+std::optional<std::string> whyNotHere(const Case& c);
 
 // Builds the editor of the kind on a window of its own, starts it as the case says, plays the
 // case's actions on it and reads what it shows.

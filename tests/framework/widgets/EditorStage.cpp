@@ -170,7 +170,10 @@ void EditorStage::start(const Setup& setup) {
     const MarkedText marked = parseMarks(setup.text);
     select(marked.anchor, marked.cursor);
     if (setup.topRow >= 0) scrollTo(setup.topRow);
-    QApplication::clipboard()->setText(setup.clipboard);
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->setText(setup.clipboard);
+    if (setup.primarySelection && clipboard->supportsSelection())
+        clipboard->setText(*setup.primarySelection, QClipboard::Selection);
     editor_->setFocus(Qt::OtherFocusReason);
     recorded_.clear();
 }
