@@ -22,7 +22,10 @@ namespace sidebyside {
 struct Setup {
     QString text;
     QSize size{208, 196};  // the number panes' size
-    int pixelSize = 12;    // DejaVu Sans Mono, whose rows are as high in both editors
+    // A font whose rows are as high in both editors: Qt's editor places rows at fractional
+    // heights, ours at whole pixels, and this one's line spacing is close to a whole 14.
+    QString family = QStringLiteral("DejaVu Sans Mono");
+    int pixelSize = 12;
     bool wrap = true;
     bool readOnly = false;
     bool acceptTabs = false;

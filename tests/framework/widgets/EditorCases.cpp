@@ -58,6 +58,14 @@ Setup unwrapped(Setup s) {
     s.wrap = false;
     return s;
 }
+Setup proportional(Setup s) {
+    s.family = QStringLiteral("DejaVu Sans");
+    return s;
+}
+Setup helpSized(Setup s) {
+    s.size = QSize(546, 354);
+    return s;
+}
 Setup holding(Setup s, const QString& clipboard) {
     s.clipboard = clipboard;
     return s;
@@ -299,6 +307,9 @@ std::vector<Case> mouse() {
         {"ShiftClickExtendsTheSelection", start("a|bcdef"), {click(at(0, 4), Qt::ShiftModifier)}},
         {"ClickThenUpKeepsTheClickedColumn", start("abcdef\nabcdef"), {click(at(1, 4)), key(K::MoveToPreviousLine)}},
         {"DoubleClickSelectsAWord", start("one two three"), {doubleClick(at(0, 5))}},
+        {"ClicksInAProportionalFont",
+         proportional(start(prose(20))),
+         {click(at(0, 9)), record(), click(at(1, 4)), key(K::MoveToPreviousLine)}},
         {"DoubleClickOnABlank", start("one   two"), {doubleClick(at(0, 4))}},
         {"DoubleClickOnPunctuation", start("one, two"), {doubleClick(at(0, 3))}},
         {"DoubleClickOnAnAngleDigit", start("12<36>7"), {doubleClick(at(0, 3))}},
@@ -319,6 +330,7 @@ std::vector<Case> readOnlyView() {
         {"UpScrolls", readOnly(scrolled(start(numberedLines(40)), 10)), {key(K::MoveToPreviousLine, 2)}},
         {"ShiftDownScrolls", readOnly(start(numberedLines(40))), {key(K::SelectNextLine)}},
         {"PageDownScrolls", readOnly(start(numberedLines(40))), {key(K::MoveToNextPage)}},
+        {"PageDownInTheHelpWindowsSize", readOnly(helpSized(start(numberedLines(60)))), {key(K::MoveToNextPage, 2)}},
         {"PageUpScrolls", readOnly(scrolled(start(numberedLines(40)), 20)), {key(K::MoveToPreviousPage)}},
         {"SpacePages",
          readOnly(start(numberedLines(40))),

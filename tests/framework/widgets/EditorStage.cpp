@@ -18,7 +18,7 @@ namespace sidebyside {
 namespace {
 
 QFont caseFont(const Setup& setup) {
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    QFont font(setup.family);
     font.setPixelSize(setup.pixelSize);
     font.setKerning(false);
     return font;

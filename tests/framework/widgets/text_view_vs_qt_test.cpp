@@ -94,6 +94,7 @@ const std::map<std::string, int> kExpectedToFailToday = {
     {"ReadOnly_UpScrolls", 5},
     {"ReadOnly_ShiftDownScrolls", 5},
     {"ReadOnly_PageDownScrolls", 5},
+    {"ReadOnly_PageDownInTheHelpWindowsSize", 5},
     {"ReadOnly_PageUpScrolls", 5},
     {"ReadOnly_EndScrollsToTheEnd", 5},
     {"ReadOnly_CtrlEnd", 5},
