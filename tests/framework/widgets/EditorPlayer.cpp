@@ -61,7 +61,9 @@ void typeText(EditorStage& stage, const QString& text) {
 }
 
 // The mouse as the window system reports it, with times that the platform reads double and
-// triple clicks from.
+// triple clicks from. QTest's own mouse functions move the clock a double-click interval on after
+// each release, so that a press after a release is never part of a double click, and a double
+// click followed by a drag cannot be made with them.
 class Mouse {
 public:
     explicit Mouse(EditorStage& stage) : stage_(stage), window_(stage.window()->windowHandle()) {}
