@@ -83,7 +83,7 @@ TEST(ExceptionBoundaryTest, AChosenEntryWhoseHandlerRaisesLeavesTheProgramRunnin
         if (++calls == 1) fw::RaiseNilObjectException();
         return true;
     });
-    QAction* help = bar->Lookup("HelpRadixelHelp")->action();
+    QAction* help = coretest::ActionOf(bar->Lookup("HelpRadixelHelp"));
     coretest::StderrCapture capture;
     help->trigger();
     help->trigger();
@@ -195,7 +195,7 @@ TEST_F(RunTest, TheQuitEntryEndsTheLoopWithZero) {
     startupBody = [&] {
         app_ = coretest::RegisterRecordingApp();
         app_->SetMenuBar(coretest::NewProgramBar());
-        app_->onOpen = [&] { app_->MenuBar()->Lookup("FileQuit")->action()->trigger(); };
+        app_->onOpen = [&] { coretest::ActionOf(app_->MenuBar()->Lookup("FileQuit"))->trigger(); };
     };
     fw::RunFrameworkInitialization(&Startup);
     fw::RuntimeRun();
@@ -225,7 +225,7 @@ TEST_F(RunTest, ClosingTheLastVisibleWindowEndsTheLoopHiddenOnesDoNotCount) {
 void QuittingStartup() {
     auto app = coretest::RegisterRecordingApp();
     app->SetMenuBar(coretest::NewProgramBar());
-    app->MenuBar()->Lookup("FileQuit")->action();  // Qt objects that must go before Qt does
+    coretest::ActionOf(app->MenuBar()->Lookup("FileQuit"));  // Qt objects that must go before Qt does
     app->onOpen = [] {
         std::fputs("opened\n", stderr);
         fw::QuitMenuAction();
