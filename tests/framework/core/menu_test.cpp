@@ -1,4 +1,5 @@
 #include "MenuFixture.hpp"
+#include "QtTestProgram.hpp"
 #include "TestSupport.hpp"
 
 #include "framework/Exceptions.hpp"
@@ -38,7 +39,7 @@ using coretest::NewProgramBar;
 
 class MenuTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { coretest::TestApplication(); }
+    static void SetUpTestSuite() { qttest::Application(); }
     void TearDown() override {
         fw::RuntimeRegisterAppObject(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,4 +1,5 @@
 #include "MenuFixture.hpp"
+#include "QtTestProgram.hpp"
 #include "TestSupport.hpp"
 
 #include "framework/Exceptions.hpp"
@@ -74,7 +75,7 @@ TEST(ExceptionBoundaryTest, AnExceptionLeavingAHandlerIsReportedInOneLineAndTheP
 }
 
 TEST(ExceptionBoundaryTest, AChosenEntryWhoseHandlerRaisesLeavesTheProgramRunning) {
-    coretest::TestApplication();
+    qttest::Application();
     fw::RuntimeSetExceptionHelper(&ProgramLikeHelper);
     auto bar = coretest::NewProgramBar();
     auto app = coretest::RegisterRecordingApp();
@@ -106,7 +107,7 @@ void Startup() {
 
 class RunTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { coretest::TestApplication(); }
+    static void SetUpTestSuite() { qttest::Application(); }
     void SetUp() override {
         startupLog.clear();
         startupBody = nullptr;
