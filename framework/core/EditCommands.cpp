@@ -1,5 +1,6 @@
 #include "EditCommands.hpp"
 
+#include "ApplicationWatch.hpp"
 #include "TextView.hpp"
 
 #include <QApplication>
@@ -149,12 +150,6 @@ bool RunEditCommand(std::string_view name) {
     return false;
 }
 
-void WatchEditTarget() {
-    static QPointer<EditTargetWatch> watch;
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || watch) return;
-    watch = new EditTargetWatch(app);
-    app->installEventFilter(watch);
-}
+void WatchEditTarget() { WatchApplication<EditTargetWatch>(); }
 
 }  // namespace fw

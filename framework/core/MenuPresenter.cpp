@@ -1,6 +1,7 @@
 #include "MenuPresenter.hpp"
 
 #include "Application.hpp"
+#include "ApplicationWatch.hpp"
 #include "EditCommands.hpp"
 #include "Exceptions.hpp"
 #include "MenuBar.hpp"
@@ -295,11 +296,7 @@ void BringMenusUpToDate() {
 }
 
 void WatchMenus() {
-    static QPointer<ShortcutWatch> watch;
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || watch) return;
-    watch = new ShortcutWatch(app);
-    app->installEventFilter(watch);
+    WatchApplication<ShortcutWatch>();
     WatchEditTarget();
 }
 

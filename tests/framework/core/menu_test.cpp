@@ -64,6 +64,32 @@ protected:
             window.activateWindow();
             QApplication::processEvents();
         }
+        // Either kind of text control, through the calls the tests make on it.
+        struct TextControl {
+            const char* kind;
+            QWidget* widget;
+            std::function<QString()> text;
+            std::function<void(const QString&)> setText;
+            std::function<void(bool)> setReadOnly;
+            std::function<QString()> selected;
+            std::function<int()> cursor;
+            std::function<void(int anchor, int cursor)> select;
+        };
+        std::vector<TextControl> textControls() {
+            return {
+                {"QLineEdit", line, [this] { return line->text(); }, [this](const QString& t) { line->setText(t); },
+                 [this](bool r) { line->setReadOnly(r); }, [this] { return line->selectedText(); },
+                 [this] { return line->cursorPosition(); },
+                 [this](int anchor, int cursor) { line->setSelection(anchor, cursor - anchor); }},
+                {"TextView", area, [this] { return area->text(); }, [this](const QString& t) { area->setText(t); },
+                 [this](bool r) { area->setReadOnly(r); }, [this] { return area->selectedText(); },
+                 [this] { return static_cast<int>(area->cursorPosition()); },
+                 [this](int anchor, int cursor) {
+                     area->setCursorPosition(anchor);
+                     area->setCursorPosition(cursor, true);
+                 }},
+            };
+        }
         // The offscreen platform leaves a closed popup's window active.
         bool focus(QWidget* w) {
             window.activateWindow();
@@ -345,19 +371,6 @@ TEST_F(MenuTest, AHandlerMayReleaseTheTreeOfItsOwnEntry) {
 TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     auto bar = NewProgramBar();
     Shown shown(bar);
-    struct Control {
-        const char* kind;
-        QWidget* widget;
-        std::function<QString()> text;
-        std::function<void(const QString&)> setText;
-        std::function<void(bool)> setReadOnly;
-    };
-    const Control controls[] = {
-        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&](const QString& t) { shown.line->setText(t); },
-         [&](bool r) { shown.line->setReadOnly(r); }},
-        {"TextView", shown.area, [&] { return shown.area->text(); }, [&](const QString& t) { shown.area->setText(t); },
-         [&](bool r) { shown.area->setReadOnly(r); }},
-    };
     const struct {
         const char* entry;
         const char* text;       // in the control afterwards
@@ -374,7 +387,7 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
         {"EditSelectAll", "-"}, {"EditCut", "abc"}, {"EditPaste", "abc"}, {"EditClear", "abc"}, {"EditUndo", "abc"},
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (const Control& control : controls) {
+    for (const auto& control : shown.textControls()) {
         SCOPED_TRACE(control.kind);
         control.setReadOnly(false);
         control.setText("12345");
@@ -431,29 +444,6 @@ void pressKey(QObject* receiver, int key, Qt::KeyboardModifiers modifiers, const
 TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoundThere) {
     auto bar = NewProgramBar();
     Shown shown(bar);
-    struct Control {
-        const char* kind;
-        QWidget* widget;
-        std::function<QString()> text;
-        std::function<QString()> selected;
-        std::function<int()> cursor;
-        std::function<void(const QString&, int anchor, int cursor)> set;
-    };
-    const Control controls[] = {
-        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&] { return shown.line->selectedText(); },
-         [&] { return shown.line->cursorPosition(); },
-         [&](const QString& t, int anchor, int cursor) {
-             shown.line->setText(t);
-             shown.line->setSelection(anchor, cursor - anchor);
-         }},
-        {"TextView", shown.area, [&] { return shown.area->text(); }, [&] { return shown.area->selectedText(); },
-         [&] { return static_cast<int>(shown.area->cursorPosition()); },
-         [&](const QString& t, int anchor, int cursor) {
-             shown.area->setText(t);
-             shown.area->setCursorPosition(anchor);
-             shown.area->setCursorPosition(cursor, true);
-         }},
-    };
     const struct {
         const char* entry;
         int key;  // the entry's access key in the Edit menu
@@ -466,11 +456,12 @@ TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoun
         {"EditClear", Qt::Key_D, "15", "-", ""},
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (const Control& control : controls) {
+    for (const auto& control : shown.textControls()) {
         for (const auto& step : steps) {
             SCOPED_TRACE(std::string(control.kind) + ", Alt+E then " + step.entry);
             ASSERT_TRUE(shown.focus(control.widget));
-            control.set("12345", 4, 1);  // "234", the cursor at its start
+            control.setText("12345");
+            control.select(4, 1);  // "234", the cursor at its start
             clipboard->setText("-");
             pressKey(control.widget, Qt::Key_E, Qt::AltModifier, "e");
             QWidget* menu = QApplication::activePopupWidget();
