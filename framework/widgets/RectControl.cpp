@@ -1,6 +1,5 @@
 #include "RectControl.hpp"
 
-#include "Events.hpp"
 #include "Exceptions.hpp"
 #include "Property.hpp"
 #include "PropertyRecord.hpp"
