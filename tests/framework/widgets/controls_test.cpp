@@ -45,6 +45,16 @@ public:
     void Action(std::shared_ptr<fw::PushButton>) {}
 };
 
+// A program's own kind of button, with a class table of its own below PushButton's.
+class OwnButton : public fw::PushButton {
+public:
+    static const fw::ClassTable& Lookup() {
+        static const fw::ClassTable table = fw::MakeClassTable<OwnButton>("Tests.OwnButton", &fw::PushButton::Lookup());
+        return table;
+    }
+    const fw::ClassTable& classTable() const override { return Lookup(); }
+};
+
 }  // namespace
 
 using TextControls = WidgetTest;
@@ -889,6 +899,19 @@ TEST_F(Buttons, AttachingRefusesADelegateOfTheWrongTypeOrEvent) {
     EXPECT_NO_THROW(fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction, action));
     EXPECT_NO_THROW(fw::RuntimeAddEventHandler(*area, fw::events::TextAreaKeyDown, keyDown));
     EXPECT_THROW(area->KeyDown("x"), fw::RuntimeException) << "the attached KeyDown runs";
+}
+
+// A kind of button made from PushButton has PushButton's events, and is pressed as one.
+TEST_F(Buttons, AKindOfButtonMadeFromPushButtonTakesTheActionEvent) {
+    std::shared_ptr<OwnButton> own;
+    ScratchWindow::createControls = [&](ScratchWindow& w) {
+        own = w.add<OwnButton>("OwnButton1", fw::String());
+        w.attachPressed(own);
+    };
+    auto window = Scratch();
+    ASSERT_TRUE(own);
+    own->Push();
+    EXPECT_EQ(ScratchWindow::pressed, (std::vector<std::string>{"OwnButton1"}));
 }
 
 using Drawing = WidgetTest;
