@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
 
     fw::SetPluginFolder(RADIXEL_BUNDLE_PLUGINS);
+    fw::SetPluginTrialHelper(RADIXEL_PLUGIN_TRIAL_HELPER);
     fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
 
     const int status = RUN_ALL_TESTS();
