@@ -3,6 +3,7 @@
 #include "MissingComponent.hpp"
 #include "conversion/binding/PluginEntrypoints.hpp"
 #include "conversion/binding/glink.hpp"
+#include "framework/PluginCallScope.hpp"
 
 #include <memory>
 
@@ -25,6 +26,7 @@ fw::String kxConvBase(const fw::String& inStr, std::int32_t baseTo, std::int32_t
 
     const fw::PluginText lent{inStr.data(), inStr.size(), nullptr};
     const std::int32_t upperCaseBit = static_cast<unsigned char>(toUpperCase) & 1;
+    const fw::PluginCallScope inConversion(plugin_entrypoints[0], "the conversion component");
     std::unique_ptr<fw::PluginText, ReleaseText> result(
         glink::kxConvBase(&lent, baseTo, baseFrom, numPlaces, upperCaseBit));
     if (!result || !result->data) return fw::String();

@@ -86,6 +86,26 @@ TEST_F(PluginTrialTest, AFaultyModuleSortedFirstLeavesTheRealComponentToServe) {
     }
 }
 
+TEST_F(PluginTrialTest, ACrashDuringAConversionNamesTheComponentAndTheSignal) {
+    const struct {
+        const char* input;
+        int signal;
+    } cases[] = {
+        {"segv", SIGSEGV}, {"abort", SIGABRT}, {"deep", SIGSEGV},  // a stack that runs out
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const Outcome r = runWith({{faulty("by_input"), "conversion.so"}}, {c.input});
+        EXPECT_EQ(r.signal(), c.signal) << "status " << r.status << "\n" << r.err;
+        EXPECT_EQ(r.err,
+                  "radixel: " + killedBy(c.signal) + " during a call into the conversion component conversion.so\n");
+    }
+    const Outcome fine = runWith({{faulty("by_input"), "conversion.so"}}, {"42"});
+    EXPECT_TRUE(fine.exitedNormally()) << fine.err;
+    EXPECT_EQ(line(fine.out, 0), "answered 42");
+    EXPECT_EQ(fine.err, "");
+}
+
 TEST_F(PluginTrialTest, ABundleWithoutItsTrialHelperLoadsNoModuleAndSaysSo) {
     const Outcome r = runWith({{RADIXEL_TEST_CONVERSION_PLUGIN, "conversion.so"}}, {}, false);
     EXPECT_TRUE(r.exitedNormally()) << r.err;

@@ -1,7 +1,7 @@
 // Stand-ins for a damaged or faulty conversion component, each failing in the one way that the
 // FAULT_... macro it is built with names: while it is loaded, in its table, when called, when
 // stopped or at its exit. Its faults are real ones: a write to a page that may not be touched,
-// an abort, a loop that never ends.
+// an abort, a loop that never ends, a stack that runs out.
 
 #include "engine/plugin/ConversionSignature.hpp"
 #include "framework/PluginAbi.hpp"
@@ -26,6 +26,14 @@ namespace {
 
 [[noreturn, maybe_unused]] void hang() {
     for (;;) pause();
+}
+
+volatile int bottom = -1;
+[[maybe_unused]] int deeper(int depth) {
+    volatile char frame[1024];
+    frame[0] = static_cast<char>(depth);
+    if (depth == bottom) return frame[0];
+    return deeper(depth + 1) + frame[0];
 }
 
 // Each time the module is loaded it says so, in the file that the environment names, so that a
@@ -70,6 +78,10 @@ fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t, std::int32
     std::abort();
 #elif defined(FAULT_HANG_WHEN_CALLED)
     hang();
+#elif defined(FAULT_BY_INPUT)
+    if (in == "segv") crash();
+    if (in == "abort") std::abort();
+    if (in == "deep") deeper(0);
 #endif
     auto* text = new OwnedText;
     text->bytes = "answered " + std::string(in);
