@@ -38,33 +38,36 @@ std::atomic<int> callsInProgress{0};
 // The rest of the line for the call begun last: " during a call into ...\n".
 std::atomic<const std::string*> currentNote{nullptr};
 
-void writeAll(const char* text, std::size_t size) {
-    while (size > 0) {
-        const ssize_t put = write(STDERR_FILENO, text, size);
+// The line goes out in one write, so that two threads that fail at once do not mix theirs.
+void writeLine(const std::string& start, const std::string& note) {
+    char line[512];
+    const std::size_t startSize = std::min(start.size(), sizeof line);
+    std::memcpy(line, start.data(), startSize);
+    const std::size_t noteSize = std::min(note.size(), sizeof line - startSize);
+    std::memcpy(line + startSize, note.data(), noteSize);
+    for (const char* next = line; next < line + startSize + noteSize;) {
+        const ssize_t put = write(STDERR_FILENO, next, static_cast<std::size_t>(line + startSize + noteSize - next));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return;
-        text += put;
-        size -= static_cast<std::size_t>(put);
+        next += put;
     }
 }
 
-// Only async-signal-safe calls here: write, sigaction, raise.
+// Only async-signal-safe calls here: memcpy, write, sigaction, raise.
 void onFatalSignal(int signal, siginfo_t* info, void*) {
     const int savedErrno = errno;
     std::size_t i = 0;
     while (i < kFatalSignalCount && kFatalSignals[i] != signal) ++i;
     if (i == kFatalSignalCount) return;
     if (callsInProgress.load() > 0)
-        if (const std::string* note = currentNote.load()) {
-            writeAll(fatalSignals[i].start.data(), fatalSignals[i].start.size());
-            writeAll(note->data(), note->size());
-        }
-    // From here on the signal takes its course as if this handler had never been there: a fault
+        if (const std::string* note = currentNote.load()) writeLine(fatalSignals[i].start, *note);
+    // From here on the signal takes its course as if this handler had never been there. A fault
     // comes back when the faulting instruction runs again on return, with its own details for
-    // whatever handled it before (a sanitizer, or the default that ends the process); a signal
-    // that was sent is sent again, and arrives once this handler returns.
+    // whatever handled it before (a sanitizer, or the default that ends the process). A signal
+    // that was sent, and a refused system call, which would not come back, are raised again,
+    // and arrive once this handler returns.
     sigaction(signal, &fatalSignals[i].previous, nullptr);
-    if (!info || info->si_code <= 0) raise(signal);
+    if (!info || info->si_code <= 0 || signal == SIGSYS) raise(signal);
     errno = savedErrno;
 }
 
