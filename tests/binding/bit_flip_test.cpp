@@ -35,8 +35,8 @@ using namespace radixel::probe;
 
 struct Place {
     std::string what;
-    std::uint64_t offset;  // in the file
-    int bit;
+    std::uint64_t offset;  // of the byte in the file
+    int bit;               // 0 to 7
 };
 
 // Byte ranges in the file, each with the name of what lies there.
@@ -103,10 +103,13 @@ private:
     std::vector<char> bytes_;
 };
 
+// Bits counted from the lowest of each little-endian field.
 void addFields(std::vector<Place>& places, const std::string& what, std::uint64_t offset,
                std::initializer_list<std::pair<const char*, std::uint64_t>> fields, std::initializer_list<int> bits) {
     for (const auto& [field, fieldOffset] : fields)
-        for (int bit : bits) places.push_back({what + "." + field, offset + fieldOffset, bit});
+        for (int bit : bits)
+            places.push_back({what + "." + field + " bit " + std::to_string(bit),
+                              offset + fieldOffset + static_cast<std::uint64_t>(bit / 8), bit % 8});
 }
 
 // The fixed places, and the ranges that the random ones are drawn from.
@@ -203,8 +206,8 @@ Targets targetsOf(const ElfImage& elf) {
                                {"r_addend", offsetof(Elf64_Rela, r_addend)}},
                               {0, 4, 33});
             }
-        t.places.push_back({"signature text", *signatureText, 5});
-        t.places.push_back({"signature text", *signatureText + 122, 0});
+        t.places.push_back({"signature text, first byte", *signatureText, 5});
+        t.places.push_back({"signature text, last byte", *signatureText + 122, 0});
     }
     if (initArray) t.ranges.push_back({"constructors", initArray->sh_offset, initArray->sh_size});
     return t;
@@ -224,7 +227,7 @@ void addRandomPlaces(Targets& t) {
         const int bit = std::uniform_int_distribution<int>(0, 7)(random);
         for (const Range& r : t.ranges) {
             if (pick < r.size) {
-                t.places.push_back({"random, in the " + r.what, r.offset + pick, bit});
+                t.places.push_back({"at random in the " + r.what, r.offset + pick, bit});
                 break;
             }
             pick -= r.size;
@@ -255,8 +258,9 @@ TEST(BitFlipTest, AModuleWithAFlippedBitIsTakenWhenItWorksOrPassedOverWithALine)
 
     int taken = 0, passedOver = 0;
     for (const Place& place : targets.places) {
-        SCOPED_TRACE(place.what + ": bit " + std::to_string(place.bit) + " of the byte at " +
-                     std::to_string(place.offset));
+        SCOPED_TRACE(place.what + " (bit " + std::to_string(place.bit) + " of the byte at " +
+                     std::to_string(place.offset) + ")");
+        ASSERT_LT(place.bit, 8);
         std::vector<char> flipped = original.bytes();
         ASSERT_LT(place.offset, flipped.size());
         flipped[place.offset] = static_cast<char>(flipped[place.offset] ^ (1 << place.bit));
