@@ -14,6 +14,7 @@ namespace {
 
 const qttest::ProgramSetup setup{[] {
                                      fw::SetPluginFolder(RADIXEL_BUNDLE_PLUGINS);
+                                     fw::SetPluginTrialHelper(RADIXEL_PLUGIN_TRIAL_HELPER);
                                      fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
                                  },
                                  // The bar's Qt objects must go while the application object still stands.
