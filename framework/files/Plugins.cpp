@@ -159,7 +159,9 @@ fs::path PluginFolder() {
 
 void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots) { return new void*[slots](); }
 
-void* RuntimeLookupPluginEntrypoint(const String& signature) {
+namespace {
+
+void* lookUp(const String& signature, bool reportMiss) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     fs::path folder = folderOf(r);
@@ -170,7 +172,7 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
         for (std::uint32_t i = 0; i < table->entryCount; ++i)
             if (matches(table->entries[i], signature)) return reinterpret_cast<void*>(table->entries[i].function);
     }
-    if (r.collectingMisses) {
+    if (reportMiss && r.collectingMisses) {
         std::string line =
             "radixel: no plug-in in \"" + folder.string() + "\" provides \"" + oneLine(signature.bytes()) + "\"";
         if (!passedOver.empty()) {
@@ -182,6 +184,12 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
     }
     return nullptr;
 }
+
+}  // namespace
+
+void* RuntimeLookupPluginEntrypoint(const String& signature) { return lookUp(signature, true); }
+
+void* RuntimeLookupOptionalPluginEntrypoint(const String& signature) { return lookUp(signature, false); }
 
 void InitPluginEntrypoints(void (*programBinding)()) {
     if (!programBinding) RaiseNilObjectException();

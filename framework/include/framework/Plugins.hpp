@@ -23,6 +23,9 @@ void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots);
 // sight and stays loaded; one cut short, one that cannot be loaded, or one whose table has
 // another layout version, is passed over.
 void* RuntimeLookupPluginEntrypoint(const String& signature);
+// The same lookup for an entry point that a module may well not have: a miss is no fault, so
+// it is not reported.
+void* RuntimeLookupOptionalPluginEntrypoint(const String& signature);
 // Runs the program's binding routine once. Every signature that it looked up in vain is
 // reported afterwards on stderr in one line naming the plug-in folder (and any module passed
 // over), so that a bundle without its plug-in does not fail unexplained later.
