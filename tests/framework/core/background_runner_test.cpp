@@ -239,18 +239,24 @@ TEST_F(BackgroundRunnerTest, EndingWaitsForWorkThatStopsButNotForWorkThatCannot)
 // gets to the status 42 after it.
 Gate neverOpened;
 bool jobStops = false;
+std::atomic<bool> jobBegan{false};
 
 void StartupWithWorkUnderWay() {
     static fw::BackgroundRunner runner;
     runner.Start<int>(
         [](const std::stop_token& token) {
+            jobBegan = true;
             if (jobStops) neverOpened.Pass(token);
             else neverOpened.Pass();
             return 0;
         },
         [](std::optional<int>) {}, [] { return jobStops; });
     auto app = coretest::RegisterRecordingApp();
-    app->onOpen = [] { fw::QuitMenuAction(); };
+    // Quit once the work runs: a job abandoned before its turn never runs at all.
+    app->onOpen = [] {
+        while (!jobBegan) std::this_thread::sleep_for(1ms);
+        fw::QuitMenuAction();
+    };
 }
 
 [[noreturn]] void QuitWhileWorking(bool stops) {
