@@ -3,7 +3,10 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -32,6 +35,33 @@ qsizetype decodePiece(std::string_view piece, QChar* out, bool first) {
     return end - out;
 }
 
+// Runs work(k) for every piece k at once: piece 0 on this thread, each other on a thread of its
+// own, or on this one too when no thread is to be had.
+template <class Work>
+void inPieces(std::size_t pieces, const Work& work) {
+    std::vector<std::thread> helpers;
+    for (std::size_t k = 1; k < pieces; ++k) {
+        try {
+            helpers.emplace_back(work, k);
+        } catch (const std::system_error&) {
+            work(k);
+        }
+    }
+    work(0);
+    for (std::thread& helper : helpers) helper.join();
+}
+
+// Narrows one piece, every LF written as CR, as long as it holds ASCII alone; false at the first
+// character that is not.
+bool narrowPiece(const char16_t* from, const char16_t* to, char* out) {
+    for (; from != to; ++from, ++out) {
+        const char16_t c = *from;
+        if (c >= 0x80) return false;
+        *out = c == u'\n' ? '\r' : static_cast<char>(c);
+    }
+    return true;
+}
+
 }  // namespace
 
 int PiecesFor(std::size_t bytes) {
@@ -58,16 +88,7 @@ QString Decode(std::string_view bytes, int pieces) {
     const auto decode = [&](std::size_t k) {
         written[k] = decodePiece(bytes.substr(starts[k], starts[k + 1] - starts[k]), out + starts[k], k == 0);
     };
-    std::vector<std::thread> helpers;
-    for (std::size_t k = 1; k < written.size(); ++k) {
-        try {
-            helpers.emplace_back(decode, k);
-        } catch (const std::system_error&) {
-            decode(k);  // no thread to be had: this one decodes the piece itself
-        }
-    }
-    decode(0);
-    for (std::thread& helper : helpers) helper.join();
+    inPieces(written.size(), decode);
 
     // Pieces that held sequences of several bytes came out shorter than their room: the later
     // ones move down to close the gaps.
@@ -82,6 +103,29 @@ QString Decode(std::string_view bytes, int pieces) {
     // A text mostly of long sequences would keep room for up to three times its characters.
     if (length < text.capacity() / 2) text.squeeze();
     return text;
+}
+
+String EncodeWithCarriageReturns(QStringView text) {
+    const auto size = static_cast<std::size_t>(text.size());
+    const int pieces = PiecesFor(size);
+    if (pieces > 1) {
+        // Bytes of their own, left unfilled until the pieces write them.
+        std::shared_ptr<char[]> bytes(new char[size]);
+        const auto* chars = reinterpret_cast<const char16_t*>(text.data());
+        std::atomic<bool> ascii{true};
+        inPieces(static_cast<std::size_t>(pieces), [&](std::size_t k) {
+            const std::size_t from = size * k / static_cast<std::size_t>(pieces);
+            const std::size_t to = size * (k + 1) / static_cast<std::size_t>(pieces);
+            if (!narrowPiece(chars + from, chars + to, bytes.get() + from)) ascii = false;
+        });
+        if (ascii) {
+            const std::string_view narrowed(bytes.get(), size);
+            return String::Adopt(narrowed, std::move(bytes));
+        }
+    }
+    QByteArray encoded = text.toUtf8();
+    std::replace(encoded.begin(), encoded.end(), '\n', '\r');
+    return String(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
 }  // namespace fw::parallelutf8

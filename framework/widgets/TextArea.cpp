@@ -2,6 +2,7 @@
 
 #include "Events.hpp"
 #include "NoteOverlay.hpp"
+#include "ParallelUtf8.hpp"
 #include "PreparedTextImpl.hpp"
 #include "Property.hpp"
 #include "QtBridge.hpp"
@@ -122,9 +123,7 @@ void TextArea::applyAcceptTabs() { applyLook(); }
 
 String TextArea::Text() const {
     if (!impl_->view) return impl_->pendingText;
-    QByteArray bytes = impl_->view->text().toUtf8();
-    std::replace(bytes.begin(), bytes.end(), '\n', '\r');
-    return String(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return parallelutf8::EncodeWithCarriageReturns(impl_->view->text());
 }
 
 void TextArea::SetText(const String& text) {

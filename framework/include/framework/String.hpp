@@ -25,7 +25,7 @@ public:
     // A text whose bytes stay where another owner keeps them, so that a long text passes on
     // without a copy: the owner is let go when the last copy of the string goes. The string
     // makes a std::string of its own from them only when bytes() asks for one.
-    static String Adopt(std::string_view bytes, std::shared_ptr<const void> owner, Encoding encoding = Encoding::UTF8);
+    static String Adopt(std::string_view bytes, std::shared_ptr<const void> owner);
 
     // The bytes are not necessarily followed by a zero byte; bytes().c_str() is.
     const char* data() const { return view().data(); }
@@ -66,9 +66,8 @@ private:
     Encoding encoding_ = Encoding::UTF8;
 };
 
-inline String String::Adopt(std::string_view bytes, std::shared_ptr<const void> owner, Encoding encoding) {
+inline String String::Adopt(std::string_view bytes, std::shared_ptr<const void> owner) {
     String text;
-    text.encoding_ = encoding;
     if (!owner) {
         text.bytes_.assign(bytes);
         return text;

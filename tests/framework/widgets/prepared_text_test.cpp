@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -64,6 +65,34 @@ TEST(ParallelUtf8, PiecesDecodeAsTheWholeDecodesWhereverTheyMeet) {
         for (char& c : bytes) c = alphabet[random.bounded(static_cast<quint32>(sizeof alphabet - 1))];
         ExpectDecodedAsFromUtf8(bytes, 1 + random.bounded(9));
     }
+}
+
+TEST(ParallelUtf8, ATextIsEncodedWithCarriageReturnsInPiecesOrWholeAlike) {
+    QString number(12'000'000, QLatin1Char('7'));
+    for (qsizetype i = 0; i < number.size(); i += 1'000'003) number[i] = QLatin1Char('\n');
+    struct Case {
+        const char* what;
+        qsizetype at;  // where a character outside ASCII goes, or -1
+        char16_t character;
+    };
+    const Case cases[] = {
+        {"ASCII alone", -1, 0},
+        {"a letter of two bytes in the first piece", 5, u'\u00E4'},
+        {"a euro sign in the last piece", 11'999'999, u'\u20AC'},
+        {"half a surrogate pair", 6'000'000, 0xD83D},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString text = number;
+        if (c.at >= 0) text[c.at] = QChar(c.character);
+        QByteArray expected = text.toUtf8();
+        std::replace(expected.begin(), expected.end(), '\n', '\r');
+        const fw::String encoded = fw::parallelutf8::EncodeWithCarriageReturns(text);
+        ASSERT_EQ(encoded.size(), static_cast<std::size_t>(expected.size()));
+        EXPECT_TRUE(encoded.view() == std::string_view(expected.constData(), encoded.size()));
+    }
+    EXPECT_EQ(fw::parallelutf8::EncodeWithCarriageReturns(u"a\nb\r\n\u00E4").bytes(), "a\rb\r\r\xC3\xA4");
+    EXPECT_EQ(fw::parallelutf8::EncodeWithCarriageReturns(QString()).bytes(), "");
 }
 
 TEST(ParallelUtf8, OnlyLongTextsAreCutIntoPieces) {
