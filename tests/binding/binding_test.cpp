@@ -98,8 +98,6 @@ TEST_F(BindingTest, TheStopEntryIsBoundBesideTheConversionWhenTheComponentHasOne
         void* entry = fw::RuntimeLookupPluginEntrypoint(fw::String("Stops() As Integer"));
         return entry ? reinterpret_cast<std::int32_t (*)()>(entry)() : -1;
     };
-
-    // Found quietly or not at all: a component without it is no fault to report.
     ASSERT_EQ(bindTo(RADIXEL_TEST_STOPPABLE_PLUGINS), "");
     EXPECT_NE(radixel::plugin_entrypoints[0], nullptr);
     ASSERT_NE(radixel::plugin_stop_entrypoint, nullptr);
@@ -108,11 +106,16 @@ TEST_F(BindingTest, TheStopEntryIsBoundBesideTheConversionWhenTheComponentHasOne
     EXPECT_EQ(stops(), before + 1);
     EXPECT_EQ(radixel::Globals4::kxConvBase("7", 10, 10, 0, true).bytes(), "slow: 7")
         << "a conversion that starts after the stop runs as usual";
+}
 
+// A component without the stop entry is no fault to report: it still converts.
+TEST_F(BindingTest, AComponentWithoutTheStopEntryIsBoundQuietlyAndCannotBeStopped) {
     ASSERT_EQ(bindTo(RADIXEL_TEST_ECHO_PLUGINS), "");
     EXPECT_NE(radixel::plugin_entrypoints[0], nullptr);
     EXPECT_EQ(radixel::plugin_stop_entrypoint, nullptr);
     EXPECT_FALSE(radixel::Globals4::kxConvBaseStop());
+    EXPECT_EQ(radixel::Globals4::kxConvBase("12", 16, 10, 8, true).bytes(),
+              "inStr=12 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1");
 }
 
 TEST_F(BindingTest, MissingComponentIsReportedOnceAndAnsweredInText) {
