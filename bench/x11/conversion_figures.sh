@@ -11,7 +11,9 @@
 #   - Ctrl+Q 2 s into that conversion: until the process has ended, and its exit status;
 #   - the hand-off of long results (1/3 from base 10 to base 2): from the press until the
 #     program falls quiet, less the conversion component's own time for the same call, taken
-#     in a process of its own that calls the component directly.
+#     in a process of its own that calls the component directly. Quiet comes after the result
+#     is shown, once the memory that the conversion let go has gone back, off the event loop;
+#     conversion_bench's HandOff measures up to the result shown alone.
 #
 # Usage: conversion_figures.sh path/to/radixel [digits] [places...]
 #   digits  length of the decimal number for "->", Escape and Ctrl+Q (default 100000000)

@@ -4,14 +4,16 @@
 # owns the clipboard, and each request for its targets needs the event loop); Escape stops it,
 # and once the program is idle again both panes, copied out through the clipboard, hold byte
 # for byte what they held before. Ctrl+Q during a conversion that would run for minutes ends
-# the program with status 0.
+# the program with status 0, and so does closing the window during one.
 #
-# Usage: long_conversion_e2e.sh path/to/radixel [digits]
+# Usage: long_conversion_e2e.sh path/to/radixel path/to/close_window [digits]
 set -uo pipefail
 
-program=${1:?usage: long_conversion_e2e.sh path/to/radixel [digits]}
-digits=${2:-2000000}
+program=${1:?usage: long_conversion_e2e.sh path/to/radixel path/to/close_window [digits]}
+close_window=${2:?usage: long_conversion_e2e.sh path/to/radixel path/to/close_window [digits]}
+digits=${3:-2000000}
 . "$(dirname "$0")/x11_session.sh"
+[ -x "$close_window" ] || fail "no close_window at $close_window"
 
 python3 - "$digits" "$work" <<'PY'
 import random, sys
@@ -68,18 +70,41 @@ expect_pane_holds "$work/earlier" "the right pane after Escape"
 keys shift+Tab                    # the left pane
 expect_pane_holds "$work/number" "the left pane after Escape"
 
-# A conversion of minutes: 1 times ten to nearly a billion, to base 7.
+# A conversion of minutes, 1 times ten to nearly a billion to base 7, ended by the key given.
+exited() { [ ! -e "/proc/$app_pid" ] || [ "$(awk '{print $3}' "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
+end_during_conversion() {  # how it is ended, and the command that ends it
+  local how=$1; shift
+  "$@"
+  wait_for 20 exited || fail "$how during a conversion did not end the program"
+  wait "$app_pid"
+  local status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "$how during a conversion ended the program with status $status, not 0"
+  echo "$how during a conversion ended the program with status 0"
+}
+start_conversion_of_minutes() {
+  answers_within 2 || fail "the window did not answer before converting 1e940128290"
+  xdotool key space
+  sleep 1
+  answers_within 2 || fail "the window did not answer while converting 1e940128290"
+}
+
 xdotool key ctrl+a Delete
 type_text 1e940128290
 keys Tab Tab                      # "->"
-xdotool key space
-sleep 1
-answers_within 2 || fail "the window did not answer while converting 1e940128290"
-xdotool key ctrl+q
-exited() { [ ! -e "/proc/$app_pid" ] || [ "$(awk '{print $3}' "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
-wait_for 20 exited || fail "Ctrl+Q during a conversion did not end the program"
-wait "$app_pid"
-status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "Ctrl+Q during a conversion ended the program with status $status, not 0"
-echo "PASS: the window answered while converting, Escape left both panes byte for byte, Ctrl+Q ended it with 0"
+start_conversion_of_minutes
+end_during_conversion "Ctrl+Q" xdotool key ctrl+q
+
+# Anew, with the program's own clipboard to ask, and the window closed as its close button does.
+"$program" >"$work/radixel.log" 2>&1 &
+app_pid=$!
+wait_for 60 window_shown 'Radixel' || fail "the conversion window did not appear again"
+main=$(find_window 'Radixel')
+focus_main
+type_text 10; keys Tab
+type_text 7; keys Tab
+type_text 1e940128290
+keys ctrl+a ctrl+c Tab Tab        # "->"
+start_conversion_of_minutes
+end_during_conversion "Closing the window" "$close_window" "$main"
+echo "PASS: the window answered while converting, Escape left both panes byte for byte, Ctrl+Q and closing the window ended it with 0"
