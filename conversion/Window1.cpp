@@ -1,5 +1,6 @@
 #include "conversion/Window1.hpp"
 
+#include "ConversionUnderWay.hpp"
 #include "menubar/MenuBar1.hpp"
 #include "conversion/binding/Globals4.hpp"
 #include "framework/Delegate.hpp"
@@ -158,6 +159,9 @@ const Window1::Direction Window1::kRightToLeft = {
     &Window1::TextFieldNumPlacesLeft, &Window1::TextAreaLeft,
 };
 
+Window1::Window1() = default;
+Window1::~Window1() = default;
+
 const fw::ClassTable& Window1::Lookup() {
     static const fw::ClassTable table = [] {
         auto cls = fw::MakeClassTable<Window1>("Window1.Window1", &fw::Window::Lookup());
@@ -258,8 +262,9 @@ std::int32_t Window1::NumberOf(std::shared_ptr<fw::TextField> (Window1::*field)(
     return fw::RuntimeCvtReal64ToSInt32(fw::CDbl(control->Text()));
 }
 
-// Every check runs before anything is written, so an action that stops leaves both panes and
-// all four fields as they were. Each control is fetched at the step that uses it.
+// Every check runs before anything is written or stopped, so an action that stops leaves both
+// panes, all four fields and a conversion under way as they were. Each control is fetched at
+// the step that uses it.
 void Window1::Convert(const Direction& direction) {
     const std::int32_t sourceBase = NumberOf(direction.sourceBaseField);
     const std::int32_t targetBase = NumberOf(direction.targetBaseField);
@@ -267,17 +272,55 @@ void Window1::Convert(const Direction& direction) {
 
     auto sourcePane = (this->*direction.sourcePane)();
     if (!sourcePane) fw::RaiseNilObjectException();
-    const fw::String text = sourcePane->Text();
+    fw::String text = sourcePane->Text();
     // A blank or a line break alone is not empty: the engine answers it.
     if (fw::RuntimeStringCompare(text, fw::String()) == 0) return;
 
     const std::int32_t places = NumberOf(direction.targetPlacesField);
     if (places < 0) return;
 
-    const fw::String result = Globals4::kxConvBase(text, targetBase, sourceBase, places, true);
-    auto targetPane = (this->*direction.targetPane)();
-    if (!targetPane) fw::RaiseNilObjectException();
-    targetPane->SetText(result);
+    StartConversion(std::move(text), targetBase, sourceBase, places, direction.targetPane);
+}
+
+// The conversion runs off the event loop, so the window goes on answering however long it
+// takes. A conversion under way is stopped first: its result would only be overwritten.
+void Window1::StartConversion(fw::String text, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                              PaneAccessor targetPane) {
+    StopConversion();
+    auto pane = (this->*targetPane)();
+    if (!pane) fw::RaiseNilObjectException();
+    const std::weak_ptr<Window1> self = std::static_pointer_cast<Window1>(shared_from_this());
+    conversions_.Start<fw::PreparedText>(
+        [text = std::move(text), baseTo, baseFrom, numPlaces](const std::stop_token& stopped) {
+            fw::String result = Globals4::kxConvBase(text, baseTo, baseFrom, numPlaces, true);
+            // A result that will be dropped is not made ready for the pane.
+            if (stopped.stop_requested()) return fw::PreparedText();
+            return fw::PreparedText(std::move(result));
+        },
+        [self, targetPane](std::optional<fw::PreparedText> result) {
+            if (auto window = self.lock()) window->FinishConversion(targetPane, std::move(result));
+        },
+        &Globals4::kxConvBaseStop);
+    underWay_ = std::make_unique<ConversionUnderWay>(*this, pane, [self] {
+        if (auto window = self.lock()) window->StopConversion();
+    });
+}
+
+// Without a result (the conversion failed, and the failure was reported) the target pane keeps
+// its text.
+void Window1::FinishConversion(PaneAccessor targetPane, std::optional<fw::PreparedText> result) {
+    underWay_.reset();
+    if (!result) return;
+    auto pane = (this->*targetPane)();
+    if (!pane) fw::RaiseNilObjectException();
+    pane->SetPreparedText(std::move(*result));
+}
+
+bool Window1::Converting() const { return conversions_.Busy(); }
+
+void Window1::StopConversion() {
+    conversions_.Abandon();
+    underWay_.reset();
 }
 
 template <class Entry>

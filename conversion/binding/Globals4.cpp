@@ -6,6 +6,7 @@
 #include "framework/PluginCallScope.hpp"
 
 #include <memory>
+#include <string_view>
 
 namespace radixel::Globals4 {
 
@@ -30,7 +31,16 @@ fw::String kxConvBase(const fw::String& inStr, std::int32_t baseTo, std::int32_t
     std::unique_ptr<fw::PluginText, ReleaseText> result(
         glink::kxConvBase(&lent, baseTo, baseFrom, numPlaces, upperCaseBit));
     if (!result || !result->data) return fw::String();
-    return fw::String(std::string(result->data, result->size));
+    // The answer keeps the component's bytes, a result of a billion digits among them, and
+    // gives them back to the component when it is let go.
+    const std::string_view bytes(result->data, result->size);
+    return fw::String::Adopt(bytes, std::shared_ptr<fw::PluginText>(std::move(result)));
+}
+
+bool kxConvBaseStop() {
+    if (!plugin_stop_entrypoint) return false;
+    glink::kxConvBaseStop();
+    return true;
 }
 
 }  // namespace radixel::Globals4

@@ -2,6 +2,7 @@
 
 #include "AppleMenuItem.hpp"
 #include "Application.hpp"
+#include "BackgroundRunner.hpp"
 #include "Canvas.hpp"
 #include "Delegate.hpp"
 #include "Exceptions.hpp"
@@ -33,6 +34,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -49,7 +52,12 @@ struct RunState {
     bool openDelivered = false;
     bool quitRequested = false;
     int loopStatus = 0;
+    std::chrono::steady_clock::time_point loopEnded;
 };
+
+// How long work asked to stop at the end of the event loop may take to end before the process
+// ends without it: well within the second in which Quit must end the program.
+constexpr std::chrono::milliseconds kStopGrace(500);
 
 RunState& run() {
     static RunState state;
@@ -213,6 +221,10 @@ void RuntimeRun() {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [posted = runNumber] { deliverOpen(posted); }, Qt::QueuedConnection);
     state.loopStatus = QApplication::exec();
+    // Work still under way has nobody left to take its result; asked to stop now, it ends
+    // while the program shuts down.
+    state.loopEnded = std::chrono::steady_clock::now();
+    BackgroundRunner::AbandonAll();
 }
 
 int RuntimeExit() {
@@ -228,8 +240,19 @@ int RuntimeExit() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete state.ownedApp;
     }
+    const auto loopEnded = state.loopEnded;
     state = RunState();
     ++runNumber;
+
+    // Work that did not stop still runs code of a plug-in module. Returning would destroy the
+    // process's static objects, the module's among them, under its feet; the process ends here
+    // instead, with everything of the program's own shut down already.
+    const auto spent =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - loopEnded);
+    if (!BackgroundRunner::EndAll(std::max(std::chrono::milliseconds(0), kStopGrace - spent))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
     return status;
 }
 

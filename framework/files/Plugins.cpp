@@ -239,7 +239,9 @@ fs::path PluginTrialHelper() {
     return trialHelperOf(r);
 }
 
-void* RuntimeLookupPluginEntrypoint(const String& signature) {
+namespace {
+
+void* lookUp(const String& signature, bool reportMiss) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     fs::path folder = folderOf(r);
@@ -256,7 +258,7 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
             }
     }
     r.missedPassingOver[signature.bytes()] = passedOver;
-    if (r.collecting) {
+    if (reportMiss && r.collecting) {
         std::string line =
             "radixel: no plug-in in \"" + folder.string() + "\" provides \"" + oneLine(signature.bytes()) + "\"";
         if (!passedOver.empty()) {
@@ -268,6 +270,12 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
     }
     return nullptr;
 }
+
+}  // namespace
+
+void* RuntimeLookupPluginEntrypoint(const String& signature) { return lookUp(signature, true); }
+
+void* RuntimeLookupOptionalPluginEntrypoint(const String& signature) { return lookUp(signature, false); }
 
 std::string PluginModuleOf(const void* entry) {
     Registry& r = registry();

@@ -3,6 +3,7 @@
 #include "Exceptions.hpp"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <string>
@@ -31,6 +32,27 @@ std::string crToLineFeeds(std::string_view text) {
 }
 
 QColor toQColor(Color colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+String keyText(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Home: return String("\x01");
+    case Qt::Key_Enter: return String("\x03");
+    case Qt::Key_End: return String("\x04");
+    case Qt::Key_Backspace: return String("\x08");
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return String("\x09");
+    case Qt::Key_PageUp: return String("\x0B");
+    case Qt::Key_PageDown: return String("\x0C");
+    case Qt::Key_Return: return String("\x0D");
+    case Qt::Key_Escape: return String("\x1B");
+    case Qt::Key_Left: return String("\x1C");
+    case Qt::Key_Right: return String("\x1D");
+    case Qt::Key_Up: return String("\x1E");
+    case Qt::Key_Down: return String("\x1F");
+    case Qt::Key_Delete: return String("\x7F");
+    default: return toString(key.text());
+    }
+}
 
 Qt::Alignment horizontalAlignment(std::int32_t code) {
     switch (code) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class QKeyEvent;
 class QWidget;
 
 namespace fw::qtbridge {
@@ -22,6 +23,11 @@ String toString(const QString& text);
 std::string crToLineFeeds(std::string_view text);
 
 QColor toQColor(Color colour);
+
+// A key as the program's key handlers take it: its text, or for keys without text a control
+// code: 1 Home, 3 Enter, 4 End, 8 Backspace, 9 Tab, 11 Page Up, 12 Page Down, 13 Return,
+// 27 Escape, 28 to 31 the arrows left, right, up, down, 127 Delete.
+String keyText(const QKeyEvent& key);
 
 // The controls' alignment codes: 0 and 1 left, 2 centred, 3 right; any other code is left.
 Qt::Alignment horizontalAlignment(std::int32_t code);

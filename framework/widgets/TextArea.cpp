@@ -1,6 +1,9 @@
 #include "TextArea.hpp"
 
 #include "Events.hpp"
+#include "NoteOverlay.hpp"
+#include "ParallelUtf8.hpp"
+#include "PreparedTextImpl.hpp"
 #include "Property.hpp"
 #include "QtBridge.hpp"
 #include "Runtime.hpp"
@@ -11,6 +14,8 @@
 
 #include <algorithm>
 #include <new>
+#include <thread>
+#include <utility>
 
 namespace fw {
 
@@ -20,25 +25,16 @@ namespace {
 // an empty one.
 constexpr const char* kCouldNotHold = "This text could not be shown: there is not enough memory to hold it.";
 
-String keyText(const QKeyEvent& key) {
-    switch (key.key()) {
-    case Qt::Key_Home: return String("\x01");
-    case Qt::Key_Enter: return String("\x03");
-    case Qt::Key_End: return String("\x04");
-    case Qt::Key_Backspace: return String("\x08");
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return String("\x09");
-    case Qt::Key_PageUp: return String("\x0B");
-    case Qt::Key_PageDown: return String("\x0C");
-    case Qt::Key_Return: return String("\x0D");
-    case Qt::Key_Escape: return String("\x1B");
-    case Qt::Key_Left: return String("\x1C");
-    case Qt::Key_Right: return String("\x1D");
-    case Qt::Key_Up: return String("\x1E");
-    case Qt::Key_Down: return String("\x1F");
-    case Qt::Key_Delete: return String("\x7F");
-    default: return qtbridge::toString(key.text());
-    }
+// Giving back the memory of a text of a billion characters takes the system a tenth of a
+// second; from this length on, an old text is let go on a thread of its own.
+constexpr qsizetype kLetGoApart = qsizetype{16} << 20;
+
+void letGo(QString text) {
+    if (text.size() < kLetGoApart) return;
+    try {
+        // The thread's copy of the lambda, and the text with it, goes when the thread ends.
+        std::thread([old = std::move(text)] {}).detach();
+    } catch (const std::system_error&) {}
 }
 
 }  // namespace
@@ -52,6 +48,9 @@ struct TextArea::Impl {
     bool scrollBarVertical = true;
     bool styled = true;
     bool hideSelection = true;
+    bool busy = false;
+    QPointer<NoteOverlay> busyNote;
+    String busyNoteText;  // the note until the widget exists
 };
 
 const ClassTable& TextArea::Lookup() {
@@ -83,7 +82,7 @@ QWidget* TextArea::makeWidget(QWidget* parent) {
     std::weak_ptr<Object> self = weak_from_this();
     view->setKeyFilter([self](const QKeyEvent& key) {
         if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
-        const String text = keyText(key);
+        const String text = qtbridge::keyText(key);
         if (text.empty()) return false;
         auto area = std::dynamic_pointer_cast<TextArea>(self.lock());
         bool consumed = false;
@@ -99,13 +98,14 @@ void TextArea::applyToWidget() {
     const String text = std::move(impl_->pendingText);
     impl_->pendingText = String();
     SetText(text);
+    if (!impl_->busyNoteText.empty()) SetBusyNote(std::exchange(impl_->busyNoteText, String()));
 }
 
 void TextArea::applyLook() {
     TextView* view = impl_->view;
     if (!view) return;
     view->setFrameShape(Border() ? QFrame::StyledPanel : QFrame::NoFrame);
-    view->setReadOnly(ReadOnly());
+    view->setReadOnly(ReadOnly() || impl_->busy);
     view->setTabChangesFocus(!AcceptTabs());
     view->setLimit(std::max<std::int32_t>(LimitText(), 0));
     view->setVerticalScrollBarPolicy(impl_->scrollBarVertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -125,9 +125,7 @@ void TextArea::applyAcceptTabs() { applyLook(); }
 
 String TextArea::Text() const {
     if (!impl_->view) return impl_->pendingText;
-    QByteArray bytes = impl_->view->text().toUtf8();
-    std::replace(bytes.begin(), bytes.end(), '\n', '\r');
-    return String(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return parallelutf8::EncodeWithCarriageReturns(impl_->view->text());
 }
 
 void TextArea::SetText(const String& text) {
@@ -143,6 +141,58 @@ void TextArea::SetText(const String& text) {
         view->setText(QString());
         view->setText(QString::fromLatin1(kCouldNotHold));
     }
+}
+
+void TextArea::SetPreparedText(PreparedText text) {
+    TextView* view = impl_->view;
+    const bool held = text.Held();
+    QString characters = text.impl_ ? std::move(text.impl_->text) : QString();
+    if (!view) {
+        impl_->pendingText = held ? qtbridge::toString(characters) : String(kCouldNotHold);
+        return;
+    }
+    // The old text goes first, so that the new one and its lines have its memory.
+    QString old = view->text();
+    view->setText(QString());
+    letGo(std::move(old));
+    try {
+        if (!held) throw std::bad_alloc();
+        view->setText(std::move(characters));
+    } catch (const std::bad_alloc&) {
+        view->setText(QString());
+        view->setText(QString::fromLatin1(kCouldNotHold));
+    }
+}
+
+bool TextArea::Busy() const { return impl_->busy; }
+
+void TextArea::SetBusy(bool busy) {
+    impl_->busy = busy;
+    if (!busy) {
+        impl_->busyNoteText = String();
+        delete impl_->busyNote;
+    }
+    applyLook();
+}
+
+void TextArea::SetBusyNote(const String& note) {
+    if (!impl_->busy) return;
+    TextView* view = impl_->view;
+    if (!view) {
+        impl_->busyNoteText = note;
+        return;
+    }
+    if (note.empty()) {
+        delete impl_->busyNote;
+        return;
+    }
+    if (!impl_->busyNote) impl_->busyNote = new NoteOverlay(view);
+    impl_->busyNote->setNote(qtbridge::toQString(note));
+}
+
+String TextArea::BusyNote() const {
+    if (impl_->busyNote) return qtbridge::toString(impl_->busyNote->text());
+    return impl_->busyNoteText;
 }
 
 bool TextArea::KeyDown(const String& key) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace {
@@ -77,6 +78,48 @@ TEST_F(BindingTest, PassesTheFiveArgumentsInSignatureOrderAndReleasesEachAnswer)
         EXPECT_EQ(answer.bytes(), "inStr=" + c.inStr + " (lent) " + c.flags);
     }
     EXPECT_EQ(outstandingEchoTexts(), 0);
+}
+
+TEST_F(BindingTest, TheAnswerKeepsTheComponentsTextUntilItsLastCopyGoes) {
+    ASSERT_EQ(bindTo(RADIXEL_TEST_ECHO_PLUGINS), "");
+    auto answer = std::make_unique<fw::String>(radixel::Globals4::kxConvBase("12", 16, 10, 8, true));
+    EXPECT_EQ(answer->view(), "inStr=12 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1");
+    EXPECT_EQ(outstandingEchoTexts(), 1) << "the answer is a copy, not the component's own text";
+
+    fw::String copy = *answer;
+    answer.reset();
+    EXPECT_EQ(outstandingEchoTexts(), 1) << "a copy of the answer lost the text it reads";
+    EXPECT_EQ(copy.view(), "inStr=12 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1");
+
+    // A string of its own, once asked for, leaves the component's text to go back.
+    EXPECT_EQ(copy.bytes(), "inStr=12 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1");
+    EXPECT_EQ(outstandingEchoTexts(), 0);
+}
+
+TEST_F(BindingTest, TheStopEntryIsBoundBesideTheConversionWhenTheComponentHasOne) {
+    EXPECT_EQ(radixel::kxConvBaseStopSignature(), fw::String("kxConvBaseStop()"));
+    const auto stops = [] {
+        void* entry = fw::RuntimeLookupPluginEntrypoint(fw::String("Stops() As Integer"));
+        return entry ? reinterpret_cast<std::int32_t (*)()>(entry)() : -1;
+    };
+    ASSERT_EQ(bindTo(RADIXEL_TEST_STOPPABLE_PLUGINS), "");
+    EXPECT_NE(radixel::plugin_entrypoints[0], nullptr);
+    ASSERT_NE(radixel::plugin_stop_entrypoint, nullptr);
+    const std::int32_t before = stops();
+    EXPECT_TRUE(radixel::Globals4::kxConvBaseStop());
+    EXPECT_EQ(stops(), before + 1);
+    EXPECT_EQ(radixel::Globals4::kxConvBase("7", 10, 10, 0, true).bytes(), "slow: 7")
+        << "a conversion that starts after the stop runs as usual";
+}
+
+// A component without the stop entry is no fault to report: it still converts.
+TEST_F(BindingTest, AComponentWithoutTheStopEntryIsBoundQuietlyAndCannotBeStopped) {
+    ASSERT_EQ(bindTo(RADIXEL_TEST_ECHO_PLUGINS), "");
+    EXPECT_NE(radixel::plugin_entrypoints[0], nullptr);
+    EXPECT_EQ(radixel::plugin_stop_entrypoint, nullptr);
+    EXPECT_FALSE(radixel::Globals4::kxConvBaseStop());
+    EXPECT_EQ(radixel::Globals4::kxConvBase("12", 16, 10, 8, true).bytes(),
+              "inStr=12 (lent) baseTo=16 baseFrom=10 numPlaces=8 toUpperCase=1");
 }
 
 TEST_F(BindingTest, MissingComponentIsReportedOnceAndAnsweredInText) {

@@ -4,6 +4,7 @@
 #include "UserActions.hpp"
 
 #include "conversion/binding/Globals4.hpp"
+#include "framework/Object.hpp"
 
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ using test::Click;
 using test::ConversionWindowTest;
 using test::EditOf;
 using test::TypeInto;
+using test::WaitForConversion;
 using test::WindowTexts;
 
 const std::string kExample1Decimal = "123456789123456789123456789123456789";
@@ -62,11 +64,13 @@ TEST_F(ConversionActionsTest, Example1ConvertsRightAndExample1bConvertsBack) {
     TypeInto(EditOf(window->TextAreaRight()), "an old result\rover two lines");
 
     Click(window->PushButton1());
+    WaitForConversion(*window);
     EXPECT_EQ(window->TextAreaRight()->Text().bytes(), kExample1Hex);
     EXPECT_EQ(window->TextAreaLeft()->Text().bytes(), kExample1Decimal);
 
     TypeInto(EditOf(window->TextAreaLeft()), "whatever the left pane held");
     Click(window->PushButton2());
+    WaitForConversion(*window);
     EXPECT_EQ(window->TextAreaLeft()->Text().bytes(), kExample1Decimal);
     EXPECT_EQ(window->TextAreaRight()->Text().bytes(), kExample1Hex);
 }
@@ -79,8 +83,10 @@ TEST_F(ConversionActionsTest, PlacesComeFromTheTargetSide) {
     TypeInto(EditOf(window->TextAreaLeft()), "1234.56789");
 
     Click(window->PushButton1());
+    WaitForConversion(*window);
     EXPECT_EQ(window->TextAreaRight()->Text().bytes(), "4D2.91613D32");
     Click(window->PushButton2());
+    WaitForConversion(*window);
     EXPECT_EQ(window->TextAreaLeft()->Text().bytes(), "1234.568");
 }
 
@@ -104,6 +110,8 @@ TEST_F(ConversionActionsTest, InputThatFailsACheckChangesNothing) {
             Enter(arrow, entry);
             const WindowTexts before = WindowTexts::Of(*window);
             Press(arrow);
+            EXPECT_FALSE(window->Converting());
+            QApplication::processEvents();
             EXPECT_EQ(WindowTexts::Of(*window), before);
         }
     }
@@ -132,10 +140,99 @@ TEST_F(ConversionActionsTest, AcceptedInputReachesTheConversionUnchanged) {
             const std::string expected =
                 Globals4::kxConvBase(fw::String(source), c.baseTo, c.baseFrom, c.places, true).bytes();
             Press(arrow);
+            WaitForConversion(*window);
             EXPECT_EQ(TargetText(arrow), expected);
             EXPECT_EQ(SourceText(arrow), source);
         }
     }
+}
+
+// Logs each control that a conversion fetches, in the order it fetches them.
+class ReadOrderWatch : public Window1 {
+public:
+    static const fw::ClassTable& Lookup() {
+        static const fw::ClassTable table = [] {
+            auto cls = fw::MakeClassTable<ReadOrderWatch>("ReadOrderWatch.ReadOrderWatch", &Window1::Lookup());
+            cls.events = Window1::Lookup().events;
+            return cls;
+        }();
+        return table;
+    }
+    const fw::ClassTable& classTable() const override { return Lookup(); }
+
+    std::vector<std::string> fetched;
+
+    std::shared_ptr<fw::TextField> TextFieldBaseLeft() override {
+        return logged("TextFieldBaseLeft", Window1::TextFieldBaseLeft());
+    }
+    std::shared_ptr<fw::TextField> TextFieldBaseRight() override {
+        return logged("TextFieldBaseRight", Window1::TextFieldBaseRight());
+    }
+    std::shared_ptr<fw::TextArea> TextAreaLeft() override { return logged("TextAreaLeft", Window1::TextAreaLeft()); }
+    std::shared_ptr<fw::TextArea> TextAreaRight() override { return logged("TextAreaRight", Window1::TextAreaRight()); }
+    std::shared_ptr<fw::TextField> TextFieldNumPlacesRight() override {
+        return logged("TextFieldNumPlacesRight", Window1::TextFieldNumPlacesRight());
+    }
+    std::shared_ptr<fw::TextField> TextFieldNumPlacesLeft() override {
+        return logged("TextFieldNumPlacesLeft", Window1::TextFieldNumPlacesLeft());
+    }
+
+private:
+    template <class Control>
+    std::shared_ptr<Control> logged(const char* name, std::shared_ptr<Control> control) {
+        fetched.push_back(name);
+        return control;
+    }
+};
+
+TEST(ConversionReadOrderTest, EachDirectionReadsInTheOrderOfItsStepsAndStopsAtTheFirstFailedCheck) {
+    auto window =
+        fw::RuntimeCheckCast<ReadOrderWatch>(fw::RuntimeNewObject(ReadOrderWatch::Lookup()), ReadOrderWatch::Lookup());
+    window->Constructor();
+    struct Case {
+        const char* what;
+        Entry entry;
+        std::size_t reads;  // how many of the direction's steps are reached
+    };
+    const std::vector<Case> cases = {
+        {"a source base of 0", {"0", "16", "123", "8"}, 2},
+        {"a target base of 0", {"10", "0", "123", "8"}, 2},
+        {"an empty source pane", {"10", "16", "", "8"}, 3},
+        {"negative places", {"10", "16", "123", "-1"}, 4},
+        {"input that passes every check", {"10", "16", "123", "8"}, 5},
+    };
+    for (Arrow arrow : {Arrow::LeftToRight, Arrow::RightToLeft}) {
+        const bool rightward = arrow == Arrow::LeftToRight;
+        const std::vector<std::string> steps = {
+            rightward ? "TextFieldBaseLeft" : "TextFieldBaseRight",
+            rightward ? "TextFieldBaseRight" : "TextFieldBaseLeft",
+            rightward ? "TextAreaLeft" : "TextAreaRight",
+            rightward ? "TextFieldNumPlacesRight" : "TextFieldNumPlacesLeft",
+            rightward ? "TextAreaRight" : "TextAreaLeft",
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(NameOf(arrow)) + " with " + c.what);
+            TypeInto(EditOf(window->TextFieldBaseLeft()), rightward ? c.entry.sourceBase : c.entry.targetBase);
+            TypeInto(EditOf(window->TextFieldBaseRight()), rightward ? c.entry.targetBase : c.entry.sourceBase);
+            TypeInto(EditOf(rightward ? window->TextAreaLeft() : window->TextAreaRight()), c.entry.sourceText);
+            TypeInto(EditOf(rightward ? window->TextFieldNumPlacesRight() : window->TextFieldNumPlacesLeft()),
+                     c.entry.targetPlaces);
+            window->fetched.clear();
+            Click(rightward ? window->PushButton1() : window->PushButton2());
+            EXPECT_EQ(window->fetched,
+                      std::vector<std::string>(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(c.reads)));
+            // The result is written into the target pane, fetched again when it comes.
+            WaitForConversion(*window);
+            if (c.reads == steps.size()) {
+                EXPECT_EQ(window->fetched.size(), steps.size() + 1);
+                EXPECT_EQ(window->fetched.back(), steps.back());
+            } else {
+                EXPECT_EQ(window->fetched.size(), c.reads);
+            }
+        }
+    }
+    window->Close();
+    QApplication::processEvents();
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include "QtTestProgram.hpp"
 
 #include "conversion/binding/PluginEntrypoints.hpp"
+#include "framework/BackgroundRunner.hpp"
 #include "framework/Plugins.hpp"
 #include "framework/Window.hpp"
 #include "menubar/MenuBar1.hpp"
 
 #include <QApplication>
+
+#include <chrono>
 
 namespace {
 
@@ -17,10 +20,12 @@ const qttest::ProgramSetup setup{[] {
                                      fw::SetPluginTrialHelper(RADIXEL_PLUGIN_TRIAL_HELPER);
                                      fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
                                  },
-                                 // The bar's Qt objects must go while the application object still stands.
+                                 // The bar's Qt objects must go while the application object still stands,
+                                 // and no conversion may still run in a component when the process ends.
                                  [] {
                                      if (auto open = fw::GetImplicitWindow("Window1.Window1")) open->Close();
                                      QApplication::processEvents();
+                                     fw::BackgroundRunner::WaitForAll(std::chrono::minutes(1));
                                      radixel::MenuBar1::ExitImplicitInstance();
                                  }};
 

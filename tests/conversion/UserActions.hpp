@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,15 @@ inline void Click(const std::shared_ptr<fw::PushButton>& button) {
     auto* push = QtOf<QPushButton>(*button);
     ASSERT_NE(push, nullptr);
     QTest::mouseClick(push, Qt::LeftButton);
+}
+
+// Lets the event loop run until the window's conversion is done, its result shown; fails the
+// test when it is not done within the time.
+inline void WaitForConversion(Window1& window, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (window.Converting() && std::chrono::steady_clock::now() < deadline)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_FALSE(window.Converting()) << "the conversion was not done within " << limit.count() << " s";
 }
 
 // The four fields and two panes of a conversion window, as text.

@@ -4,6 +4,7 @@
 // a control is always the one the window has registered.
 
 #include "framework/AppleMenuItem.hpp"
+#include "framework/BackgroundRunner.hpp"
 #include "framework/Label.hpp"
 #include "framework/MenuItem.hpp"
 #include "framework/Object.hpp"
@@ -16,14 +17,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace radixel {
+
+class ConversionUnderWay;
 
 class Window1 : public fw::Window {
 public:
     static const fw::ClassTable& Lookup();
     const fw::ClassTable& classTable() const override { return Lookup(); }
+
+    Window1();
+    // A conversion still running is stopped, and its result dropped.
+    ~Window1() override;
 
     // Hooks the framework runs while it builds the window: Layout, CreateControls, then
     // Event_Open (declared last, after the menu-entry accessors) once the controls exist.
@@ -44,7 +52,9 @@ public:
     virtual std::shared_ptr<fw::TextField> TextFieldNumPlacesRight();
     virtual std::shared_ptr<fw::TextField> TextFieldNumPlacesLeft();
 
-    // "->": left pane into right pane; "<-": right pane into left pane.
+    // "->": left pane into right pane; "<-": right pane into left pane. The conversion runs off
+    // the event loop with the texts as they are at the press, and its result replaces the
+    // target pane's text when it is done; a press while one runs stops that one first.
     virtual void PushButton1_Action(std::shared_ptr<fw::PushButton> button);
     virtual void PushButton2_Action(std::shared_ptr<fw::PushButton> button);
 
@@ -70,6 +80,12 @@ public:
     // nullptr for any other name.
     static const fw::String* DesignRecord(std::string_view name);
 
+    // Whether a conversion is under way: started, and neither shown nor stopped.
+    bool Converting() const;
+    // Stops the conversion under way, as Escape does: its result is dropped and both panes
+    // keep what they hold.
+    void StopConversion();
+
 private:
     // The controls one conversion reads and writes, by the side they stand on.
     struct Direction {
@@ -82,13 +98,21 @@ private:
     static const Direction kLeftToRight;
     static const Direction kRightToLeft;
 
+    using PaneAccessor = std::shared_ptr<fw::TextArea> (Window1::*)();
+
     void Convert(const Direction& direction);
     std::int32_t NumberOf(std::shared_ptr<fw::TextField> (Window1::*field)());
+    void StartConversion(fw::String text, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                         PaneAccessor targetPane);
+    void FinishConversion(PaneAccessor targetPane, std::optional<fw::PreparedText> result);
 
     void CreatePushButton(const char* name, const fw::String& record,
                           void (Window1::*action)(std::shared_ptr<fw::PushButton>));
     template <class Entry>
     std::shared_ptr<Entry> MenuEntry(const char* name);
+
+    fw::BackgroundRunner conversions_;
+    std::unique_ptr<ConversionUnderWay> underWay_;
 };
 
 namespace instance {

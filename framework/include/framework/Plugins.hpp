@@ -33,6 +33,9 @@ std::filesystem::path PluginTrialHelper();
 // crashes, aborts or hangs in its trial, or one without a helper to try it, is passed over, and
 // not tried again while its file stays as it is.
 void* RuntimeLookupPluginEntrypoint(const String& signature);
+// The same lookup for an entry point that a module may well not have: a miss is no fault, so
+// it is not reported.
+void* RuntimeLookupOptionalPluginEntrypoint(const String& signature);
 // The file name of the module that a lookup took this entry point from, or empty for an entry
 // point that no lookup handed out. Read from the lookup's own records: a damaged module's
 // symbol tables are not to be trusted.

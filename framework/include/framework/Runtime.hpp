@@ -36,11 +36,15 @@ void RuntimeInitExternalClasses();
 const std::vector<const ClassTable*>& FrameworkClassTables();
 // Runs the event loop until the application quits; delivers the application's Open event
 // once, first. When start-up ended with an exception there is no window and nothing that
-// could quit, so it returns at once and RuntimeExit gives 1.
+// could quit, so it returns at once and RuntimeExit gives 1. Work under way off the loop
+// (BackgroundRunner) is abandoned when the loop ends, and asked to stop.
 void RuntimeRun();
 // Shuts the runtime down: releases the application object, runs the shutdown routines and
 // destroys the Qt application object it made. The result is the process exit status: the
-// event loop's status, 1 when start-up failed, 0 when no loop ran.
+// event loop's status, 1 when start-up failed, 0 when no loop ran. When work off the loop is
+// still running half a second after the loop ended (work that cannot stop is not waited for),
+// the process ends here with that status, its output flushed, rather than returning into the
+// destruction of static objects that the work may still be using.
 int RuntimeExit();
 
 // A routine that RuntimeExit runs while the Qt application object still exists, after the

@@ -1,4 +1,5 @@
 #pragma once
+#include "PreparedText.hpp"
 #include "TextEdit.hpp"
 
 #include <memory>
@@ -29,7 +30,19 @@ public:
 
     String Text() const;               // line breaks read back as CR
     void SetText(const String& text);  // replaces the whole text; CR, LF and CR LF break lines
-    double LineSpacing() const;        // stored only: lines keep the font's spacing
+    // The same for a text made ready off the event loop, which then costs the loop less.
+    void SetPreparedText(PreparedText text);
+
+    // While busy, the area takes no edits from the user, whatever ReadOnly says: work under way
+    // will replace its text. It can still be scrolled, selected and copied, and SetText still
+    // replaces the text. Ending busy takes the busy note away.
+    bool Busy() const;
+    void SetBusy(bool busy);
+    // Words over the text while the area is busy (empty: none): the note stands apart from the
+    // text, so that Text(), Select All and Copy never take it for part of it.
+    String BusyNote() const;
+    void SetBusyNote(const String& note);
+    double LineSpacing() const;  // stored only: lines keep the font's spacing
     void SetLineSpacing(double spacing);
 
     // Runs the KeyDown handler (event 13) with the key's text; true when it consumed the key,

@@ -1,5 +1,5 @@
 #pragma once
-// The call glue: the bound entry point called as it stands.
+// The call glue: the bound entry points called as they stand.
 
 #include "framework/PluginAbi.hpp"
 
@@ -11,5 +11,8 @@ namespace radixel::glink {
 // one reference passes to the caller. Slot 0 must be filled: the glue tests nothing.
 fw::PluginText* kxConvBase(const fw::PluginText* inStr, std::int32_t baseTo, std::int32_t baseFrom,
                            std::int32_t numPlaces, std::int32_t toUpperCase);
+
+// Calls the stop entry, which must be bound.
+void kxConvBaseStop();
 
 }  // namespace radixel::glink
