@@ -1,0 +1,75 @@
+#pragma once
+// How a text view's text falls into shown lines (framework use).
+
+#include "CharacterAdvances.hpp"
+#include "LineTable.hpp"
+#include "TextBuffer.hpp"
+
+#include <memory>
+
+namespace fw {
+
+// The shown lines of a text and the horizontal place of each character on them, without a widget
+// or a display: the characters' advances come from a CharacterAdvances, which a test can make
+// with widths of its own.
+//
+// Lines break at LF. Wrapping, they also break at the width laid out at: after the last blank
+// that starts inside it (blanks hang past the edge), or anywhere in a run wider than the width,
+// but never inside a surrogate pair, even where the pair alone is wider. Horizontal places are
+// measured from the start of the line, and are sums of advances.
+//
+// An edit lays out anew from the line before the edited one, whose end may now fit more or
+// less, until a line starts where an old one started, shifted by the change: from there on the
+// text, and so its lines, are as before.
+class LineLayout {
+public:
+    explicit LineLayout(std::shared_ptr<CharacterAdvances> advances);
+
+    const CharacterAdvances& advances() const { return *advances_; }
+    // Takes other advances; the lines stay as they are until they are laid out again.
+    void setAdvances(std::shared_ptr<CharacterAdvances> advances) { advances_ = std::move(advances); }
+
+    bool wraps() const { return wrapping_; }
+    // The width the lines were laid out at; < 0 until they are laid out wrapped.
+    double width() const { return width_; }
+    // The widest line laid out without wrapping, as far as edits have shown it.
+    double widest() const { return widest_; }
+
+    // Lays the whole text out, wrapping at `width` or not at all. Either all lines are laid out
+    // anew, or they stay as they were, together with the way they were laid out.
+    void layOut(const TextBuffer& text, bool wrapping, double width);
+    // Follows an edit of the text: at `position`, `added` characters replaced `removed`; `text`
+    // is the text after it. Either the lines follow it whole, or they stay as they were.
+    void update(const TextBuffer& text, qsizetype position, qsizetype removed, qsizetype added);
+
+    qsizetype lineCount() const { return table_.lineCount(); }
+    qsizetype lineStart(qsizetype line) const { return table_.lineStart(line); }
+    qsizetype lineOf(qsizetype position) const { return table_.lineOf(position); }
+    // Where the line's characters end: before its LF, if it has one.
+    qsizetype lineEnd(const TextBuffer& text, qsizetype line) const;
+
+    // The advance of the character at `position`.
+    double advance(const TextBuffer& text, qsizetype position) const {
+        const char16_t next = position + 1 < text.size() ? text.at(position + 1).unicode() : 0;
+        return advances_->of(text.at(position).unicode(), next);
+    }
+    // How far into its line the character at `position` starts.
+    double xOf(const TextBuffer& text, qsizetype line, qsizetype position) const;
+    // The place on the line nearest to `x`: before a character when `x` is left of its middle.
+    qsizetype positionAt(const TextBuffer& text, qsizetype line, double x) const;
+    // The width of the line's characters; `hangingBlanks` false leaves out blanks at its end.
+    double lineWidth(const TextBuffer& text, qsizetype line, bool hangingBlanks) const;
+
+private:
+    // The start of the line after the one that starts at `from`, or -1 when it runs to the end;
+    // `width` receives the line's width.
+    qsizetype nextLineStart(const TextBuffer& text, qsizetype from, double* width) const;
+
+    std::shared_ptr<CharacterAdvances> advances_;
+    LineTable table_;
+    bool wrapping_ = true;
+    double width_ = -1;
+    double widest_ = 0;
+};
+
+}  // namespace fw

@@ -1,0 +1,49 @@
+#include "CharacterAdvances.hpp"
+
+#include <QChar>
+#include <QFontMetricsF>
+#include <QString>
+
+namespace fw {
+
+namespace {
+
+constexpr std::size_t kCodeUnits = 0x10000;
+
+}  // namespace
+
+CharacterAdvances::CharacterAdvances(Measure measure)
+    : measure_(std::move(measure)), table_(std::make_unique<std::atomic<float>[]>(kCodeUnits)) {
+    for (std::size_t i = 0; i < kCodeUnits; ++i) table_[i].store(-1.0f, std::memory_order_relaxed);
+}
+
+std::shared_ptr<CharacterAdvances> CharacterAdvances::ofFont(const QFont& font) {
+    QFont unkerned = font;
+    unkerned.setKerning(false);
+    // Metrics are made where they are used: a thread that lays text out measures with its own.
+    return std::make_shared<CharacterAdvances>(
+        [unkerned](QStringView character) { return QFontMetricsF(unkerned).horizontalAdvance(character.toString()); });
+}
+
+// Surrogates are never entered in the table: their entries stay unknown, so that the one test of
+// the table also sends them here.
+float CharacterAdvances::measure(char16_t unit, char16_t next) const {
+    if (QChar::isLowSurrogate(unit)) return 0;  // a pair is measured at its first half
+    if (unit == u'\n') {
+        table_[unit].store(0, std::memory_order_relaxed);
+        return 0;
+    }
+    if (QChar::isHighSurrogate(unit)) {
+        if (next == 0) return 0;
+        const char16_t pair[] = {unit, next};
+        const std::lock_guard<std::mutex> lock(measuring_);
+        return static_cast<float>(measure_(QStringView(pair, 2)));
+    }
+    const char16_t shown = unit == u'\t' ? u' ' : unit;
+    const std::lock_guard<std::mutex> lock(measuring_);
+    const auto advance = static_cast<float>(measure_(QStringView(&shown, 1)));
+    table_[unit].store(advance, std::memory_order_relaxed);
+    return advance;
+}
+
+}  // namespace fw

@@ -1,0 +1,142 @@
+#include "framework/LineLayout.hpp"
+
+#include <QRandomGenerator>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Advances without a font: every character 10 wide, "W" 25, "i" 4, an astral character 30, so
+// that each case below can be worked out by hand.
+std::shared_ptr<fw::CharacterAdvances> handMadeAdvances() {
+    return std::make_shared<fw::CharacterAdvances>([](QStringView c) -> double {
+        if (c.size() == 2) return 30;
+        if (c == u"W") return 25;
+        if (c == u"i") return 4;
+        return 10;
+    });
+}
+
+// Each shown line's text, an LF shown as "|".
+std::vector<std::string> shownLines(const fw::LineLayout& layout, const fw::TextBuffer& text) {
+    std::vector<std::string> lines;
+    for (qsizetype i = 0; i < layout.lineCount(); ++i) {
+        const qsizetype end = i + 1 < layout.lineCount() ? layout.lineStart(i + 1) : text.size();
+        lines.push_back(text.mid(layout.lineStart(i), end - layout.lineStart(i)).replace('\n', '|').toStdString());
+    }
+    return lines;
+}
+
+std::vector<qsizetype> starts(const fw::LineLayout& layout) {
+    std::vector<qsizetype> all;
+    for (qsizetype i = 0; i < layout.lineCount(); ++i) all.push_back(layout.lineStart(i));
+    return all;
+}
+
+TEST(LineLayout, LinesBreakAtLineFeedsAndWrapAtTheWidth) {
+    const struct {
+        const char* what;
+        QString text;
+        bool wrapping;
+        double width;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"an empty text has one empty line", "", true, 100, {""}},
+        {"a line feed at the end leaves an empty line", "ab\n", true, 100, {"ab|", ""}},
+        {"line feeds in a row", "\n\n", true, 100, {"|", "|", ""}},
+        {"a number fills each line to the edge", "12345678901234567", true, 50, {"12345", "67890", "12345", "67"}},
+        {"exactly the width fits", "1234512345", true, 50, {"12345", "12345"}},
+        {"prose breaks after the last blank that fits", "ab cdef", true, 50, {"ab ", "cdef"}},
+        {"a blank that starts inside the line stays on it", "ab cd ef", true, 50, {"ab cd ", "ef"}},
+        {"blanks hang past the edge", "abcd     ef", true, 50, {"abcd     ", "ef"}},
+        {"a word longer than the line breaks anywhere", "ab cdefghij", true, 50, {"ab ", "cdefg", "hij"}},
+        {"wide characters take more room", "WWWii", true, 60, {"WW", "Wii"}},
+        {"a character wider than the line stands alone", "WW", true, 20, {"W", "W"}},
+        {"a surrogate pair is never split",
+         "a\xF0\x9F\x98\x80"
+         "b",
+         true,
+         20,
+         {"a", "\xF0\x9F\x98\x80", "b"}},
+        {"without wrapping only line feeds break", "12345678901234567\n1", false, 50, {"12345678901234567|", "1"}},
+    };
+    for (const auto& c : cases) {
+        fw::LineLayout layout(handMadeAdvances());
+        const fw::TextBuffer text(c.text);
+        layout.layOut(text, c.wrapping, c.width);
+        EXPECT_EQ(shownLines(layout, text), c.lines) << c.what;
+        EXPECT_EQ(layout.wraps(), c.wrapping) << c.what;
+    }
+}
+
+TEST(LineLayout, PlacesOnALineAreSumsOfAdvancesAndAClickTakesTheNearerSide) {
+    fw::LineLayout layout(handMadeAdvances());
+    const fw::TextBuffer text(QStringLiteral("aWi\nb"));
+    layout.layOut(text, true, 100);
+    EXPECT_EQ(layout.xOf(text, 0, 0), 0);
+    EXPECT_EQ(layout.xOf(text, 0, 2), 35);
+    EXPECT_EQ(layout.xOf(text, 0, 3), 39);
+    EXPECT_EQ(layout.lineEnd(text, 0), 3) << "before the line feed";
+    EXPECT_EQ(layout.lineEnd(text, 1), 5);
+    EXPECT_EQ(layout.lineWidth(text, 0, true), 39);
+    const struct {
+        double x;
+        qsizetype position;
+    } clicks[] = {{-5, 0}, {4, 0}, {6, 1}, {22, 1}, {23, 2}, {36, 2}, {38, 3}, {500, 3}};
+    for (const auto& c : clicks) EXPECT_EQ(layout.positionAt(text, 0, c.x), c.position) << "x " << c.x;
+    EXPECT_EQ(layout.lineOf(3), 0) << "the line feed belongs to its line";
+    EXPECT_EQ(layout.lineOf(4), 1);
+    EXPECT_EQ(layout.lineOf(5), 1) << "the end of the text";
+
+    const fw::TextBuffer blanks(QStringLiteral("ab   cd"));
+    layout.layOut(blanks, true, 40);
+    ASSERT_EQ(layout.lineCount(), 2);
+    EXPECT_EQ(layout.lineWidth(blanks, 0, true), 50);
+    EXPECT_EQ(layout.lineWidth(blanks, 0, false), 20) << "hanging blanks left out";
+}
+
+// An edit lays out again only from the line before it until the old lines come back in step;
+// whatever the edit, the lines must be those a fresh layout of the whole text gives.
+TEST(LineLayout, EditsLeaveTheLinesThatAFreshLayoutGives) {
+    QRandomGenerator random(20261211);
+    const QString pieces[] = {"a ",
+                              "W",
+                              "ii",
+                              "12345678901234567890",
+                              "\n",
+                              " ",
+                              "  ",
+                              "x",
+                              QString(300, QLatin1Char('3')),
+                              "two words ",
+                              "\xF0\x9F\x98\x80",
+                              "\n\n"};
+    for (const double width : {37.0, 100.0, 250.0}) {
+        for (const bool wrapping : {true, false}) {
+            fw::LineLayout layout(handMadeAdvances());
+            QString plain = QStringLiteral("start ");
+            layout.layOut(fw::TextBuffer(plain), wrapping, width);
+            for (int step = 0; step < 400; ++step) {
+                const qsizetype at = random.bounded(static_cast<int>(plain.size() + 1));
+                qsizetype removed = random.bounded(3) == 0 ? random.bounded(30) : 0;
+                removed = std::min(removed, plain.size() - at);
+                const QString added = random.bounded(4) == 0 ? QString() : pieces[random.bounded(12)];
+                plain.replace(at, removed, added);
+                const fw::TextBuffer text(plain);
+                layout.update(text, at, removed, added.size());
+                fw::LineLayout fresh(handMadeAdvances());
+                fresh.layOut(text, wrapping, width);
+                ASSERT_EQ(starts(layout), starts(fresh))
+                    << "width " << width << (wrapping ? " wrapped" : " unwrapped") << ", step " << step << ": "
+                    << removed << " replaced by \"" << added.toStdString() << "\" at " << at;
+            }
+        }
+    }
+}
+
+}  // namespace

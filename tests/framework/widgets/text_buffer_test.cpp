@@ -1,0 +1,86 @@
+#include "framework/EditHistory.hpp"
+#include "framework/TextBuffer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string all(const fw::TextBuffer& text) { return text.toString().toStdString(); }
+
+// Every character read a stretch at a time, as the layout reads them.
+QString byStretches(const fw::TextBuffer& text) {
+    QString read;
+    for (qsizetype at = 0; at < text.size();) {
+        const QStringView stretch = text.stretch(at);
+        EXPECT_FALSE(stretch.isEmpty()) << "at " << at;
+        read += stretch;
+        at += stretch.size();
+    }
+    return read;
+}
+
+TEST(TextBuffer, AReplacementTakesOutWhatItReplacesAndIsTakenBackWhole) {
+    const struct {
+        const char* what;
+        qsizetype position, length;
+        QString with;
+        std::string after, removed;
+    } cases[] = {
+        {"an insertion", 2, 0, "xy", "12xy345", ""},          {"a removal", 1, 3, "", "15", "234"},
+        {"a replacement", 0, 2, "abc", "abc345", "12"},       {"the whole text", 0, 5, "new", "new", "12345"},
+        {"the whole text by nothing", 0, 5, "", "", "12345"}, {"at the end", 5, 0, "6", "123456", ""},
+    };
+    for (const auto& c : cases) {
+        fw::TextBuffer text(QStringLiteral("12345"));
+        fw::TextBuffer::Replaced replaced = text.replace(c.position, c.length, fw::TextBuffer(c.with));
+        EXPECT_EQ(all(text), c.after) << c.what;
+        EXPECT_EQ(byStretches(text).toStdString(), c.after) << c.what;
+        EXPECT_EQ(all(replaced.removed), c.removed) << c.what;
+        EXPECT_EQ(replaced.added, c.with.size()) << c.what;
+        text.restore(std::move(replaced));
+        EXPECT_EQ(all(text), "12345") << c.what << " taken back";
+    }
+}
+
+TEST(TextBuffer, PiecesAreReadByPositionAndClampedToTheText) {
+    const fw::TextBuffer text(QStringLiteral("abc\ndef"));
+    EXPECT_EQ(text.size(), 7);
+    EXPECT_EQ(text.at(3), QLatin1Char('\n'));
+    EXPECT_EQ(text.mid(2, 3), "c\nd");
+    EXPECT_EQ(text.mid(5, 10), "ef");
+    EXPECT_TRUE(fw::TextBuffer().isEmpty());
+}
+
+TEST(EditHistory, TypingInARowIsOneChangeAndANewChangeDropsTheRedo) {
+    fw::EditHistory history;
+    using Kind = fw::EditHistory::Kind;
+    EXPECT_FALSE(history.canUndo());
+    const auto record = [&](qsizetype position, const char* removed, qsizetype added, Kind kind) {
+        history.prepare(position, static_cast<qsizetype>(std::strlen(removed)), kind);
+        history.record(position, fw::TextBuffer(QString::fromLatin1(removed)), added, kind);
+    };
+    record(0, "", 1, Kind::Typing);
+    record(1, "", 1, Kind::Typing);
+    record(2, "", 1, Kind::Typing);
+    ASSERT_TRUE(history.canUndo());
+    EXPECT_EQ(history.nextUndo().added, 3) << "three keys typed in a row";
+    record(1, "", 1, Kind::Typing);
+    EXPECT_EQ(history.nextUndo().added, 1) << "typing elsewhere starts a change";
+    record(2, "x", 1, Kind::Typing);
+    EXPECT_EQ(history.nextUndo().removed.toString(), "x") << "typing over a selection starts a change";
+
+    history.prepareUndo();
+    history.undone(fw::TextBuffer(QStringLiteral("y")));
+    ASSERT_TRUE(history.canRedo());
+    EXPECT_EQ(history.nextRedo().position, 2);
+    EXPECT_EQ(history.nextRedo().removed.toString(), "y") << "redo takes out what undo put in";
+    EXPECT_EQ(history.nextRedo().added, 1);
+    record(0, "", 1, Kind::Other);
+    EXPECT_FALSE(history.canRedo());
+    history.clear();
+    EXPECT_FALSE(history.canUndo());
+}
+
+}  // namespace
