@@ -93,11 +93,12 @@ void BM_NumberPastedLaidOutAndPainted(benchmark::State& state) {
 BENCHMARK(BM_NumberPastedLaidOutAndPainted)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
 // A digit typed and taken back with Backspace, each painted; the second argument says where:
-// 1 at the end, 0 at the start, where every line after the digit moves and is laid out anew.
+// 1 at the end, 0 at the start and 2 in the middle, where every line after the digit moves.
 void BM_TwoKeystrokes(benchmark::State& state) {
     Pane pane(208, 196);
     pane.area->SetText(fw::String(digits(static_cast<std::size_t>(state.range(0)))));
-    pane.press(state.range(1) ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+    if (state.range(1) == 2) pane.view()->setCursorPosition(state.range(0) / 2);
+    else pane.press(state.range(1) ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
     pane.layOutAndPaint();
     for (auto _ : state) {
         pane.press(Qt::Key_7, Qt::NoModifier, "7");
@@ -106,7 +107,13 @@ void BM_TwoKeystrokes(benchmark::State& state) {
         pane.layOutAndPaint();
     }
 }
-BENCHMARK(BM_TwoKeystrokes)->Args({10'000'000, 1})->Args({10'000'000, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoKeystrokes)
+    ->Args({10'000'000, 1})
+    ->Args({10'000'000, 0})
+    ->Args({100'000'000, 0})
+    ->Args({100'000'000, 2})
+    ->Args({100'000'000, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // Ctrl+End, Page Up and Ctrl+Home, each painted.
 void BM_CtrlEndPageUpCtrlHome(benchmark::State& state) {

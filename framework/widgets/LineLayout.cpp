@@ -4,62 +4,263 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace fw {
 
 namespace {
 
+#ifdef __GLIBC__
+// The threads that lay a long text out allocate from the process's one heap: glibc would give each
+// a heap of its own, reserving 64 MiB of address space for each, which a process under an address
+// space limit then lacks for its text and its numbers, and which the memory figures count as used.
+[[maybe_unused]] const int kOneHeap = mallopt(M_ARENA_MAX, 1);
+#endif
+
+// Below this many characters a piece is not worth a thread of its own.
+constexpr qsizetype kShortestPiece = qsizetype{1} << 20;
+constexpr unsigned kMostPieces = 8;
+
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+unsigned piecesFor(qsizetype size) {
+    const unsigned cores = std::max(1u, std::min(kMostPieces, std::thread::hardware_concurrency()));
+    return static_cast<unsigned>(std::clamp<qsizetype>(size / kShortestPiece, 1, cores));
+}
 
 }  // namespace
 
 LineLayout::LineLayout(std::shared_ptr<CharacterAdvances> advances) : advances_(std::move(advances)) {}
 
-qsizetype LineLayout::nextLineStart(const TextBuffer& text, qsizetype from, double* width) const {
+// A line is uniform when its characters, before the one that would not fit, all have the
+// advance of the first, and none is a blank; a line feed, a surrogate (whose second half has no
+// advance) or a blank makes it not.
+LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) const {
     const qsizetype size = text.size();
     const double limit = wrapping_ ? width_ : HUGE_VAL;
     const CharacterAdvances& advances = *advances_;
     double x = 0;
     qsizetype afterBlank = -1;
+    float first = -1;
+    bool uniform = true;
     for (qsizetype i = from; i < size;) {
         const QStringView stretch = text.stretch(i);
         const char16_t* chars = stretch.utf16() - i;
         const qsizetype end = i + stretch.size();
         for (; i < end; ++i) {
             const char16_t c = chars[i];
-            if (c == u'\n') {
-                if (width) *width = x;
-                return i + 1;
-            }
+            if (c == u'\n') return {i + 1, x, 0};
             // The hot loop of every layout: one look-up a character once its advance is known.
-            const float known = advances.known(c);
-            x += known >= 0 ? known : advances.measure(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+            float advance = advances.known(c);
+            if (advance < 0) advance = advances.measure(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+            x += advance;
             if (isBlank(c)) {
                 afterBlank = i + 1;
-            } else if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
-                return afterBlank > from ? afterBlank : i;
+                uniform = false;
+                continue;
+            }
+            if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
+                if (afterBlank > from) return {afterBlank, x, 0};
+                return {i, x, uniform ? first : 0};
+            }
+            if (i == from) first = advance;
+            uniform = uniform && advance == first && advance > 0;
+        }
+    }
+    return {-1, x, uniform && first > 0 ? first : 0};
+}
+
+// Counted as the layout adds advances up, so that the count agrees with it to the last bit.
+qsizetype LineLayout::charactersPerLine(float advance) const {
+    double x = 0;
+    for (qsizetype n = 0;; ++n) {
+        x += advance;
+        if (x > width_ && n > 0) return n;
+    }
+}
+
+qsizetype LineLayout::uniformEnd(const TextBuffer& text, qsizetype from, float advance, qsizetype limit) const {
+    const CharacterAdvances& advances = *advances_;
+    for (qsizetype i = from; i < limit;) {
+        const QStringView stretch = text.stretch(i);
+        const char16_t* chars = stretch.utf16() - i;
+        const qsizetype end = std::min(limit, i + stretch.size());
+        for (; i < end; ++i) {
+            const char16_t c = chars[i];
+            if (advances.known(c) != advance || isBlank(c)) return i;
+        }
+    }
+    return limit;
+}
+
+qsizetype LineLayout::layOutFrom(const TextBuffer& text, qsizetype at, qsizetype stop, LineRuns& runs,
+                                 double& widest) const {
+    while (at < stop) {
+        const Line line = nextLine(text, at);
+        widest = std::max(widest, line.width);
+        if (line.next < 0) {
+            runs.append(text.size() - at, 1, line.advance);
+            return -1;
+        }
+        const qsizetype length = line.next - at;
+        runs.append(length, 1, line.advance);
+        at = line.next;
+        if (line.advance > 0 && wrapping_) {
+            // A full uniform line: as many of the lines after it as lie in the same run of
+            // characters are counted, not laid out.
+            const qsizetype most = (stop - at + length - 1) / length;
+            const qsizetype end = uniformEnd(text, at, line.advance, std::min(text.size(), at + most * length + 1));
+            const qsizetype counted = std::min(most, (end - at - 1) / length);
+            if (counted > 0) {
+                runs.append(length, counted, line.advance);
+                at += counted * length;
             }
         }
     }
-    if (width) *width = x;
-    return -1;
+    return at;
+}
+
+qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype stable, const LineTable& old,
+                               qsizetype shift, LineRuns& fresh, double& widest) const {
+    const qsizetype size = text.size();
+    const qsizetype oldEnd = old.characters() + shift;
+    LineTable::Place next = old.place(0);
+    for (;;) {
+        if (at >= stable) {
+            next = old.skipTo(next, at - shift);
+            if (at > stable && next.line < old.lineCount() && next.start == at - shift) return next.line;
+            if (at >= oldEnd) return -1;
+            const LineTable::Place holding = next.start == at - shift ? next : old.place(next.line - 1);
+            if (wrapping_ && holding.uniform) {
+                // The rest of an old uniform run, and of the uniform runs of the same advance
+                // after it, holds characters of one advance: lines there are counted.
+                const auto advance = static_cast<float>(this->advance(text, at));
+                qsizetype end = holding.runEnd + shift;
+                for (LineTable::Place run = old.nextRun(holding);
+                     run.line < old.lineCount() && run.uniform && this->advance(text, run.start + shift) == advance;
+                     run = old.nextRun(run))
+                    end = run.runEnd + shift;
+                const qsizetype length = charactersPerLine(advance);
+                const qsizetype counted = (end - at - 1) / length;
+                if (counted > 0) {
+                    fresh.append(length, counted, advance);
+                    at += counted * length;
+                    continue;
+                }
+            }
+        }
+        const Line line = nextLine(text, at);
+        widest = std::max(widest, line.width);
+        if (line.next < 0) {
+            fresh.append(size - at, 1, line.advance);
+            return old.lineCount();
+        }
+        const qsizetype length = line.next - at;
+        fresh.append(length, 1, line.advance);
+        at = line.next;
+        if (line.advance > 0 && wrapping_ && at < stable) {
+            // Lines of what the edit put in are counted as in a whole layout; past it, the old
+            // runs say where such lines are.
+            const qsizetype end = uniformEnd(text, at, line.advance, std::min(size, stable + length));
+            const qsizetype counted = (end - at - 1) / length;
+            if (counted > 0) {
+                fresh.append(length, counted, line.advance);
+                at += counted * length;
+            }
+        }
+    }
+}
+
+// Each piece is laid out on a thread of its own as if a line started where it does; then, piece
+// after piece, the lines are laid out from where the line before the piece truly ends until they
+// come back in step with the piece's, whose lines from there on are taken as they are.
+LineTable LineLayout::layOutInPieces(const TextBuffer& text, double& widest) const {
+    const qsizetype size = text.size();
+    const unsigned count = piecesFor(size);
+    if (count <= 1) {
+        LineRuns runs;
+        layOutFrom(text, 0, size + 1, runs, widest);
+        return LineTable(runs);
+    }
+    std::vector<qsizetype> bounds(count + 1);
+    for (unsigned k = 1; k < count; ++k) {
+        qsizetype bound = size / count * k;
+        if (QChar::isLowSurrogate(text.at(bound).unicode())) ++bound;
+        bounds[k] = bound;
+    }
+    bounds[count] = size + 1;  // the last piece runs to the end, an empty line after a last LF included
+
+    struct Piece {
+        LineRuns runs;
+        double widest = 0;
+        qsizetype end = -1;
+        std::exception_ptr failure;
+    };
+    std::vector<Piece> pieces(count);
+    const auto layOutPiece = [&](unsigned k) {
+        try {
+            pieces[k].end = layOutFrom(text, bounds[k], bounds[k + 1], pieces[k].runs, pieces[k].widest);
+        } catch (...) {
+            pieces[k].failure = std::current_exception();
+        }
+    };
+    {
+        // A piece whose thread cannot start, as where memory is short, is laid out here.
+        std::vector<std::jthread> workers;
+        workers.reserve(count - 1);
+        unsigned started = 1;
+        try {
+            for (; started < count; ++started) workers.emplace_back(layOutPiece, started);
+        } catch (const std::system_error&) {}
+        layOutPiece(0);
+        for (unsigned k = started; k < count; ++k) layOutPiece(k);
+    }
+    for (const Piece& piece : pieces)
+        if (piece.failure) std::rethrow_exception(piece.failure);
+
+    LineTable::Builder table;
+    table.append(pieces[0].runs);
+    widest = std::max(widest, pieces[0].widest);
+    pieces[0].runs = LineRuns();
+    qsizetype at = pieces[0].end;
+    for (unsigned k = 1; k < count && at >= 0; ++k) {
+        const LineTable old(pieces[k].runs);
+        LineRuns fresh;
+        const qsizetype resumed = relayOut(text, at, bounds[k], old, bounds[k], fresh, widest);
+        table.append(fresh);
+        if (resumed == old.lineCount()) {
+            at = -1;
+        } else if (resumed >= 0) {
+            table.append(pieces[k].runs, resumed);
+            widest = std::max(widest, pieces[k].widest);
+            at = pieces[k].end;
+        }
+        pieces[k].runs = LineRuns();
+    }
+    if (at >= 0) {
+        LineRuns rest;
+        layOutFrom(text, at, size + 1, rest, widest);
+        table.append(rest);
+    }
+    return std::move(table).finish();
 }
 
 void LineLayout::layOut(const TextBuffer& text, bool wrapping, double width) {
     const bool wrappedBefore = std::exchange(wrapping_, wrapping);
     const double widthBefore = std::exchange(width_, width);
     try {
-        std::vector<qsizetype> starts;
         double widest = 0;
-        double lineWidth = 0;
-        for (qsizetype at = nextLineStart(text, 0, &lineWidth); at >= 0; at = nextLineStart(text, at, &lineWidth)) {
-            starts.push_back(at);
-            widest = std::max(widest, lineWidth);
-        }
-        table_ = LineTable(std::move(starts));
-        widest_ = std::max(widest, lineWidth);
+        LineTable table = layOutInPieces(text, widest);
+        table_ = std::move(table);
+        widest_ = widest;
     } catch (...) {
         wrapping_ = wrappedBefore;
         width_ = widthBefore;
@@ -69,27 +270,25 @@ void LineLayout::layOut(const TextBuffer& text, bool wrapping, double width) {
 
 // The new lines are found before the table changes, and the table changes whole or not at all.
 void LineLayout::update(const TextBuffer& text, qsizetype position, qsizetype removed, qsizetype added) {
+    if (added >= 2 * kShortestPiece && 2 * added >= text.size()) {
+        // What came in is most of the text: it is laid out whole, on as many threads as pay.
+        double widest = 0;
+        LineTable table = layOutInPieces(text, widest);
+        table_ = std::move(table);
+        widest_ = widest;
+        return;
+    }
     const qsizetype shift = added - removed;
     const qsizetype first = std::max<qsizetype>(0, lineOf(position) - 1);
-    const qsizetype oldEnd = lineCount();
-    qsizetype next = lineOf(position + removed) + 1;
-    std::vector<qsizetype> fresh;
-    double width = 0;
+    LineRuns fresh;
     double widest = widest_;
-    qsizetype resumed = oldEnd;
-    for (qsizetype at = nextLineStart(text, lineStart(first), &width); at >= 0; at = nextLineStart(text, at, &width)) {
-        widest = std::max(widest, width);
-        if (at > position + added) {
-            while (next < oldEnd && lineStart(next) + shift < at) ++next;
-            if (next < oldEnd && lineStart(next) + shift == at) {
-                resumed = next;
-                break;
-            }
-        }
-        fresh.push_back(at);
+    qsizetype at = lineStart(first);
+    qsizetype resumed = relayOut(text, at, position + added, table_, shift, fresh, widest);
+    if (resumed < 0) {
+        layOutFrom(text, at, text.size() + 1, fresh, widest);
+        resumed = lineCount();
     }
-    if (resumed == oldEnd) widest = std::max(widest, width);
-    table_.replace(first, resumed, fresh, shift);
+    table_.replace(first, resumed, fresh);
     widest_ = widest;
 }
 

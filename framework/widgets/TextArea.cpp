@@ -123,7 +123,7 @@ void TextArea::applyAcceptTabs() { applyLook(); }
 
 String TextArea::Text() const {
     if (!impl_->view) return impl_->pendingText;
-    QByteArray bytes = impl_->view->text().toUtf8();
+    QByteArray bytes = impl_->view->buffer().toUtf8();
     std::replace(bytes.begin(), bytes.end(), '\n', '\r');
     return String(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }

@@ -1,29 +1,186 @@
 #include "TextBuffer.hpp"
 
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace fw {
 
-// Replacing the whole text keeps the old one rather than copying it out, so that clearing a text
-// memory can barely hold needs no more.
+namespace {
+
+// The longest piece that an edit copies: what stands beside an edit is joined with what it puts
+// in while the joined piece stays this short, so that typing costs a short copy and leaves few
+// pieces behind.
+constexpr qsizetype kShortPiece = 4096;
+
+// UTF-8 is made this many characters at a time, through a buffer of their worst case.
+constexpr qsizetype kEncodedAtOnce = 1 << 16;
+
+}  // namespace
+
+TextBuffer::TextBuffer(QString text) {
+    if (text.isEmpty()) return;
+    const qsizetype length = text.size();
+    pieces_.push_back({std::move(text), 0, length});
+    starts_.push_back(0);
+    size_ = length;
+}
+
+void TextBuffer::setPieces(std::vector<Piece> pieces) {
+    std::vector<qsizetype> starts;
+    starts.reserve(pieces.size());
+    qsizetype size = 0;
+    for (const Piece& piece : pieces) {
+        starts.push_back(size);
+        size += piece.length;
+    }
+    pieces_ = std::move(pieces);
+    starts_ = std::move(starts);
+    size_ = size;
+}
+
+std::size_t TextBuffer::pieceAt(qsizetype position) const {
+    return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
+}
+
+QChar TextBuffer::at(qsizetype position) const {
+    const std::size_t i = pieceAt(position);
+    const Piece& piece = pieces_[i];
+    return piece.text.at(piece.from + position - starts_[i]);
+}
+
+QStringView TextBuffer::stretch(qsizetype position) const {
+    if (position >= size_) return {};
+    const std::size_t i = pieceAt(position);
+    return pieces_[i].view().sliced(position - starts_[i]);
+}
+
+QString TextBuffer::mid(qsizetype position, qsizetype length) const {
+    position = std::clamp<qsizetype>(position, 0, size_);
+    const qsizetype end = length < 0 ? size_ : position + std::min(length, size_ - position);
+    QString out;
+    out.reserve(end - position);
+    for (qsizetype at = position; at < end;) {
+        const QStringView part = stretch(at).first(std::min(stretch(at).size(), end - at));
+        out.append(part);
+        at += part.size();
+    }
+    return out;
+}
+
+QString TextBuffer::toString() const {
+    if (pieces_.empty()) return QString();
+    const Piece& first = pieces_.front();
+    if (pieces_.size() == 1 && first.from == 0 && first.length == first.text.size()) return first.text;
+    QString joined(size_, Qt::Uninitialized);
+    QChar* out = joined.data();
+    for (const Piece& piece : pieces_) {
+        std::memcpy(static_cast<void*>(out), piece.view().data(),
+                    static_cast<std::size_t>(piece.length) * sizeof(QChar));
+        out += piece.length;
+    }
+    // Kept joined, so that the next call costs nothing; the old strings go unless shared.
+    std::vector<Piece> single{{joined, 0, size_}};
+    std::vector<qsizetype> start{0};
+    pieces_ = std::move(single);
+    starts_ = std::move(start);
+    return joined;
+}
+
+// The length in UTF-8 is counted first, so that the bytes are allocated once, and exactly.
+QByteArray TextBuffer::toUtf8() const {
+    qsizetype bytes = 0;
+    bool afterHigh = false;
+    for (const Piece& piece : pieces_) {
+        for (const QChar c : piece.view()) {
+            const char16_t u = c.unicode();
+            if (u < 0x80) bytes += 1;
+            else if (u < 0x800) bytes += 2;
+            else if (QChar::isLowSurrogate(u) && afterHigh) bytes += 1;  // 3 for the first half, 1 more for the pair
+            else bytes += 3;
+            afterHigh = QChar::isHighSurrogate(u);
+        }
+    }
+    QByteArray out;
+    out.reserve(bytes);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    QByteArray room(encoder.requiredSpace(kEncodedAtOnce), Qt::Uninitialized);
+    for (const Piece& piece : pieces_) {
+        for (QStringView rest = piece.view(); !rest.isEmpty();) {
+            const QStringView part = rest.first(std::min(rest.size(), kEncodedAtOnce));
+            char* end = encoder.appendToBuffer(room.data(), part);
+            out.append(room.constData(), end - room.constData());
+            rest = rest.sliced(part.size());
+        }
+    }
+    return out;
+}
+
+void TextBuffer::copyPieces(std::vector<Piece>& out, qsizetype from, qsizetype to) const {
+    if (from >= to) return;
+    for (std::size_t i = pieceAt(from); i < pieces_.size() && starts_[i] < to; ++i) {
+        const Piece& piece = pieces_[i];
+        const qsizetype begin = std::max(from, starts_[i]);
+        const qsizetype end = std::min(to, starts_[i] + piece.length);
+        out.push_back({piece.text, piece.from + begin - starts_[i], end - begin});
+    }
+}
+
+TextBuffer TextBuffer::slice(qsizetype position, qsizetype length) const {
+    std::vector<Piece> pieces;
+    copyPieces(pieces, position, position + length);
+    TextBuffer sliced;
+    sliced.setPieces(std::move(pieces));
+    return sliced;
+}
+
+void TextBuffer::append(QString more) {
+    if (more.isEmpty()) return;
+    const qsizetype length = more.size();
+    pieces_.reserve(pieces_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
+    pieces_.push_back({std::move(more), 0, length});
+    starts_.push_back(size_);
+    size_ += length;
+}
+
+// The new list of pieces is made in fresh memory, and takes the old one's place only once it
+// stands; the short pieces at the edit are joined into one.
 TextBuffer::Replaced TextBuffer::replace(qsizetype position, qsizetype length, TextBuffer with) {
     Replaced replaced;
     replaced.position = position;
     replaced.added = with.size();
-    if (position == 0 && length == text_.size()) {
-        replaced.removed.text_ = std::exchange(text_, std::move(with.text_));
-    } else {
-        replaced.removed.text_ = text_.mid(position, length);
-        text_.replace(position, length, with.text_);
+    replaced.before = *this;
+    replaced.removed = slice(position, length);
+
+    std::vector<Piece> pieces;
+    pieces.reserve(pieces_.size() + with.pieces_.size() + 2);
+    copyPieces(pieces, 0, position);
+    std::size_t first = pieces.size();
+    for (Piece& piece : with.pieces_) pieces.push_back(std::move(piece));
+    std::size_t end = pieces.size();
+    copyPieces(pieces, position + length, size_);
+
+    qsizetype joined = 0;
+    for (std::size_t i = first; i < end; ++i) joined += pieces[i].length;
+    if (first > 0 && pieces[first - 1].length + joined <= kShortPiece) joined += pieces[--first].length;
+    if (end < pieces.size() && pieces[end].length + joined <= kShortPiece) joined += pieces[end++].length;
+    if (end - first > 1 && joined <= kShortPiece) {
+        QString one;
+        one.reserve(joined);
+        for (std::size_t i = first; i < end; ++i) one.append(pieces[i].view());
+        pieces[first] = {std::move(one), 0, joined};
+        pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(first + 1),
+                     pieces.begin() + static_cast<std::ptrdiff_t>(end));
     }
+    TextBuffer result;
+    result.setPieces(std::move(pieces));
+    *this = std::move(result);
     return replaced;
 }
 
-// Putting the old characters back shrinks or grows the text within the room the replacement
-// left, so needs no memory.
-void TextBuffer::restore(Replaced&& replaced) noexcept {
-    if (replaced.position == 0 && replaced.added == text_.size()) text_ = std::move(replaced.removed.text_);
-    else text_.replace(replaced.position, replaced.added, replaced.removed.text_);
-}
+void TextBuffer::restore(Replaced&& replaced) noexcept { *this = std::move(replaced.before); }
 
 }  // namespace fw

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,6 +136,117 @@ TEST(LineLayout, EditsLeaveTheLinesThatAFreshLayoutGives) {
                     << "width " << width << (wrapping ? " wrapped" : " unwrapped") << ", step " << step << ": "
                     << removed << " replaced by \"" << added.toStdString() << "\" at " << at;
             }
+        }
+    }
+}
+
+// The lines by the rule itself, one character after another: a line breaks before the
+// character that takes it past the width, or after the last blank before that character.
+std::vector<qsizetype> greedyStarts(const QString& text, double width) {
+    const auto advance = [&](qsizetype i) -> double {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\n' || QChar::isLowSurrogate(c)) return 0;
+        if (QChar::isHighSurrogate(c)) return 30;
+        return c == u'W' ? 25 : c == u'i' ? 4 : 10;
+    };
+    std::vector<qsizetype> starts{0};
+    double x = 0;
+    qsizetype afterBlank = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            starts.push_back(i + 1);
+            x = 0;
+            afterBlank = -1;
+            continue;
+        }
+        x += advance(i);
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            afterBlank = i + 1;
+        } else if (x > width && i > starts.back() && !c.isLowSurrogate()) {
+            const qsizetype start = afterBlank > starts.back() ? afterBlank : i;
+            starts.push_back(start);
+            afterBlank = -1;
+            x = 0;
+            i = start - 1;
+        }
+    }
+    return starts;
+}
+
+// Long texts are laid out in pieces on several threads, and lines of one advance are counted
+// rather than laid out; whatever the text, the lines must be the rule's.
+TEST(LineLayout, ALongTextLaidOutInPiecesHasTheRulesLines) {
+    QRandomGenerator random(20261212);
+    const auto build = [&](qsizetype length, const QString& alphabet, int lineFeedEvery) {
+        QString text;
+        text.reserve(length);
+        while (text.size() < length) {
+            text += alphabet.at(random.bounded(static_cast<int>(alphabet.size())));
+            if (lineFeedEvery && random.bounded(lineFeedEvery) == 0) text += QLatin1Char('\n');
+        }
+        return text;
+    };
+    const struct {
+        const char* what;
+        QString text;
+    } cases[] = {
+        {"a number", QString(6'000'000, QLatin1Char('7'))},
+        {"a number with a few wide digits",
+         [&] {
+             QString number(6'000'000, QLatin1Char('3'));
+             for (int i = 0; i < 40; ++i) number[random.bounded(6'000'000)] = QLatin1Char('W');
+             return number;
+         }()},
+        {"digits of two widths", build(5'000'000, "0123W", 0)},
+        {"digits and narrow ones", build(5'000'000, "12345678i", 0)},
+        {"words", build(5'000'000, "abcdefg     W", 0)},
+        {"short lines", build(5'000'000, "12345", 40)},
+        {"a number and line feeds", build(5'000'000, "7", 300'000)},
+    };
+    for (const auto& c : cases) {
+        for (const double width : {196.0, 37.0}) {
+            fw::LineLayout layout(handMadeAdvances());
+            const fw::TextBuffer text(c.text);
+            layout.layOut(text, true, width);
+            const std::vector<qsizetype> expected = greedyStarts(c.text, width);
+            ASSERT_EQ(layout.lineCount(), static_cast<qsizetype>(expected.size())) << c.what << ", width " << width;
+            for (std::size_t i = 0; i < expected.size(); i += 1 + i % 97)
+                ASSERT_EQ(layout.lineStart(static_cast<qsizetype>(i)), expected[i]) << c.what << ": line " << i;
+            ASSERT_EQ(layout.lineStart(layout.lineCount() - 1), expected.back()) << c.what;
+            for (int probe = 0; probe < 1000; ++probe) {
+                const qsizetype at = random.bounded(static_cast<int>(c.text.size()));
+                const auto line =
+                    static_cast<qsizetype>(std::upper_bound(expected.begin(), expected.end(), at) - expected.begin()) -
+                    1;
+                ASSERT_EQ(layout.lineOf(at), line) << c.what << ": position " << at;
+            }
+        }
+    }
+}
+
+// An edit in a long number lays out only the lines at the edit and counts the others: its
+// lines must still be the rule's, wherever the edit is and whatever it puts in.
+TEST(LineLayout, EditsInALongNumberKeepTheRulesLines) {
+    QRandomGenerator random(20261213);
+    QString plain(3'000'000, QLatin1Char('7'));
+    fw::LineLayout layout(handMadeAdvances());
+    layout.layOut(fw::TextBuffer(plain), true, 196);
+    const QString pieces[] = {"1", "W", "i", "  ", "\n", "5555555555", "word ", QString(100'000, QLatin1Char('8'))};
+    for (int step = 0; step < 60; ++step) {
+        const qsizetype at = random.bounded(static_cast<int>(plain.size() + 1));
+        const qsizetype removed =
+            std::min<qsizetype>(random.bounded(3) == 0 ? random.bounded(200) : 0, plain.size() - at);
+        const QString& added = pieces[random.bounded(8)];
+        plain.replace(at, removed, added);
+        layout.update(fw::TextBuffer(plain), at, removed, added.size());
+        const std::vector<qsizetype> expected = greedyStarts(plain, 196);
+        ASSERT_EQ(layout.lineCount(), static_cast<qsizetype>(expected.size())) << "step " << step;
+        for (int probe = 0; probe < 200; ++probe) {
+            const auto line = random.bounded(static_cast<int>(expected.size()));
+            ASSERT_EQ(layout.lineStart(line), expected[static_cast<std::size_t>(line)])
+                << "step " << step << ": line " << line << " after " << removed << " replaced by \""
+                << added.left(20).toStdString() << "\" at " << at;
         }
     }
 }

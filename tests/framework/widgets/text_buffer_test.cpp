@@ -1,7 +1,12 @@
 #include "framework/EditHistory.hpp"
 #include "framework/TextBuffer.hpp"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 #include <string>
 
@@ -42,6 +47,37 @@ TEST(TextBuffer, AReplacementTakesOutWhatItReplacesAndIsTakenBackWhole) {
         text.restore(std::move(replaced));
         EXPECT_EQ(all(text), "12345") << c.what << " taken back";
     }
+}
+
+// Random edits of a long text, against the same edits of a plain string: the characters, read in
+// every way, must be the string's, and typing must not leave a piece a character.
+TEST(TextBuffer, EditsOfALongTextKeepItsCharactersAndFewPieces) {
+    QRandomGenerator random(20261215);
+    QString plain(200'000, QLatin1Char('7'));
+    fw::TextBuffer text(plain);
+    const QString inserts[] = {"1", "22", "\n", QString::fromUtf8("\xF0\x9F\x98\x80"), QString(9000, QLatin1Char('5'))};
+    qsizetype caret = 100'000;
+    for (int step = 0; step < 3000; ++step) {
+        // Mostly typing and erasing where the caret is, as a user does; now and then elsewhere.
+        if (random.bounded(50) == 0) caret = random.bounded(static_cast<int>(plain.size() + 1));
+        caret = std::min(caret, plain.size());
+        const qsizetype removed =
+            random.bounded(4) == 0 ? std::min<qsizetype>(random.bounded(3), plain.size() - caret) : 0;
+        const QString& added = random.bounded(10) == 0 ? inserts[random.bounded(5)] : inserts[0];
+        fw::TextBuffer::Replaced replaced = text.replace(caret, removed, fw::TextBuffer(added));
+        ASSERT_EQ(replaced.removed.toString(), plain.mid(caret, removed)) << "step " << step;
+        plain.replace(caret, removed, added);
+        caret += added.size();
+        ASSERT_EQ(text.size(), plain.size()) << "step " << step;
+    }
+    EXPECT_EQ(byStretches(text), plain);
+    EXPECT_EQ(text.mid(99'990, 40), plain.mid(99'990, 40));
+    EXPECT_EQ(text.at(150'000), plain.at(150'000));
+    EXPECT_EQ(text.slice(1'000, 50'000).toString(), plain.mid(1'000, 50'000));
+    EXPECT_LT(text.pieceCount(), 400) << "3000 keys left as many pieces";
+    EXPECT_EQ(text.toUtf8(), plain.toUtf8());
+    EXPECT_EQ(text.toString(), plain);
+    EXPECT_EQ(text.pieceCount(), 1) << "a text read whole is kept whole";
 }
 
 TEST(TextBuffer, PiecesAreReadByPositionAndClampedToTheText) {

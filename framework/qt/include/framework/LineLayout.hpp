@@ -20,7 +20,15 @@ namespace fw {
 //
 // An edit lays out anew from the line before the edited one, whose end may now fit more or
 // less, until a line starts where an old one started, shifted by the change: from there on the
-// text, and so its lines, are as before.
+// text, and so its lines, are as before. Lines of one advance throughout (a number, in a font
+// whose digits are alike) are not laid out character by character but counted: how many
+// characters of that advance fit is known, so a run of them becomes so many lines, found by
+// arithmetic wherever the lines before them now end. So an edit anywhere in a long number costs
+// a few lines, not the number.
+//
+// A long text is laid out in pieces on several threads at once, each piece as if a line started
+// where it does; the pieces are then put together in order, each laid out anew from where the
+// line before it truly ends until its lines come back in step with what its thread found.
 class LineLayout {
 public:
     explicit LineLayout(std::shared_ptr<CharacterAdvances> advances);
@@ -61,9 +69,31 @@ public:
     double lineWidth(const TextBuffer& text, qsizetype line, bool hangingBlanks) const;
 
 private:
-    // The start of the line after the one that starts at `from`, or -1 when it runs to the end;
-    // `width` receives the line's width.
-    qsizetype nextLineStart(const TextBuffer& text, qsizetype from, double* width) const;
+    // A line laid out: where the next one starts (-1 when it runs to the end of the text), its
+    // width where it ends at a line feed or the end of the text, and, when it is uniform, the
+    // advance of each of its characters (else 0).
+    struct Line {
+        qsizetype next = -1;
+        double width = 0;
+        float advance = 0;
+    };
+    Line nextLine(const TextBuffer& text, qsizetype from) const;
+    // How many characters of the advance fill a wrapped line.
+    qsizetype charactersPerLine(float advance) const;
+    // The first position at or after `from`, and before `limit`, whose character is not of the
+    // advance or is a blank; `limit` when there is none.
+    qsizetype uniformEnd(const TextBuffer& text, qsizetype from, float advance, qsizetype limit) const;
+    // Lays lines out from `at`, a line's start, for as long as they start before `stop`; returns
+    // where the first line at or after `stop` starts, or -1 when the text ends first.
+    qsizetype layOutFrom(const TextBuffer& text, qsizetype at, qsizetype stop, LineRuns& runs, double& widest) const;
+    // Lays lines out from `at` until one starts where a line of `old` starts, `shift` characters
+    // on, at or after `stable`: from `stable` on, the text is that of `old`, shifted. Uniform runs
+    // of `old` after `stable` are laid out by arithmetic. Returns the line of `old` the lines came
+    // back in step with, or old.lineCount() when they ran to the end of the text, or -1 when they
+    // passed the end of `old` without coming back in step; `at` is then where they stand.
+    qsizetype relayOut(const TextBuffer& text, qsizetype& at, qsizetype stable, const LineTable& old, qsizetype shift,
+                       LineRuns& fresh, double& widest) const;
+    LineTable layOutInPieces(const TextBuffer& text, double& widest) const;
 
     std::shared_ptr<CharacterAdvances> advances_;
     LineTable table_;
