@@ -92,6 +92,23 @@ void BM_NumberPastedLaidOutAndPainted(benchmark::State& state) {
 }
 BENCHMARK(BM_NumberPastedLaidOutAndPainted)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
+// Characters beyond the Basic Multilingual Plane, each a surrogate pair: emoji pasted.
+void BM_EmojiPastedLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    QString emoji;
+    for (qsizetype i = 0; i < state.range(0); ++i) emoji += QChar::fromUcs4(0x1F600 + static_cast<char32_t>(i % 64));
+    QApplication::clipboard()->setText(emoji);
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.area->SetText("");
+        state.ResumeTiming();
+        pane.view()->paste();
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_EmojiPastedLaidOutAndPainted)->Arg(2'000'000)->Unit(benchmark::kMillisecond);
+
 // A digit typed and taken back with Backspace, each painted; the second argument says where:
 // 1 at the end, 0 at the start and 2 in the middle, where every line after the digit moves.
 void BM_TwoKeystrokes(benchmark::State& state) {

@@ -75,6 +75,30 @@ TEST(LineLayout, LinesBreakAtLineFeedsAndWrapAtTheWidth) {
     }
 }
 
+// Each character is measured once for all the layouts after, a surrogate pair as well as any
+// other: a text of a million emoji must not measure a million times.
+TEST(LineLayout, EachCharacterIsMeasuredOnce) {
+    std::vector<std::u16string> measured;
+    const auto advances = std::make_shared<fw::CharacterAdvances>([&](QStringView c) {
+        measured.push_back(c.toString().toStdU16String());
+        return c.size() == 2 ? 30.0 : 10.0;
+    });
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += QString::fromUtf8(
+            "\xF0\x9F\x98\x80"
+            "a \xF0\x9D\x90\x80");
+    fw::LineLayout layout(advances);
+    layout.layOut(fw::TextBuffer(text), true, 100);
+    layout.layOut(fw::TextBuffer(text), true, 170);
+    std::sort(measured.begin(), measured.end());
+    const std::vector<std::u16string> once = {u"\xD835\xDC00", u"\xD83D\xDE00", u" ", u"a"};
+    std::vector<std::u16string> expected = once;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(measured, expected);
+    EXPECT_EQ(layout.lineStart(1), 10) << "twice an emoji, a, a blank and a mathematical A fit but for the last A";
+}
+
 TEST(LineLayout, PlacesOnALineAreSumsOfAdvancesAndAClickTakesTheNearerSide) {
     fw::LineLayout layout(handMadeAdvances());
     const fw::TextBuffer text(QStringLiteral("aWi\nb"));

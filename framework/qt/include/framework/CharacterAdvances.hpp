@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -13,8 +14,10 @@ namespace fw {
 
 // The advance of each character of one font, measured once and then looked up: laying out a
 // number of a billion digits looks every digit up, so the look-up is one load from a table by
-// UTF-16 code unit. A character that is not yet in the table is measured on first sight, from
-// any thread: the table is shared by the view and the threads that lay a text out for it.
+// UTF-16 code unit. Characters beyond the Basic Multilingual Plane, written as surrogate pairs,
+// are kept in a second table by code point, where two that share a slot take turns. A character
+// that is not yet known is measured on first sight, from any thread: the tables are shared by
+// the view and the threads that lay a text out for it.
 //
 // Characters are measured one by one and without kerning, so that a line's width is the sum of
 // its characters' advances.
@@ -39,8 +42,12 @@ public:
     }
 
 private:
+    float measurePair(char16_t high, char16_t low) const;
+
     Measure measure_;
     std::unique_ptr<std::atomic<float>[]> table_;
+    // By code point: the code point in the high half of a slot, its advance's bits in the low.
+    std::unique_ptr<std::atomic<std::uint64_t>[]> pairs_;
     mutable std::mutex measuring_;
 };
 
