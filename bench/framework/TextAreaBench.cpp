@@ -8,6 +8,7 @@
 #include "framework/TextArea.hpp"
 #include "framework/Window.hpp"
 
+#include "framework/LaidOutText.hpp"
 #include "framework/TextView.hpp"
 
 #include <QApplication>
@@ -200,6 +201,59 @@ void BM_ShortTextReplacesNumberLaidOutAndPainted(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ShortTextReplacesNumberLaidOutAndPainted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+QString digitsInUtf16(qsizetype count) {
+    QString text(count, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < count; ++i) out[i] = QLatin1Char(static_cast<char>('0' + (i * 7 + 3) % 10));
+    return text;
+}
+
+// A result handed to the view as characters, laid out on the event loop, and painted.
+void BM_ViewSetTextLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.view()->setText(QString());
+        state.ResumeTiming();
+        pane.view()->setText(number);
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ViewSetTextLaidOutAndPainted)->Arg(100'000'000)->Arg(1'000'000'000)->Unit(benchmark::kMillisecond);
+
+// The same result laid out off the event loop, as a conversion's thread does (the cost there)...
+void BM_LaidOutTextMade(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    const fw::TextLayoutSettings settings = pane.view()->layoutSettings();
+    for (auto _ : state) benchmark::DoNotOptimize(fw::LaidOutText(number, settings));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LaidOutTextMade)->Arg(100'000'000)->Arg(1'000'000'000)->Unit(benchmark::kMillisecond);
+
+// ... and handed to the view on the loop, and painted (the cost on the loop).
+void BM_LaidOutTextHandedOverAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.view()->setText(QString());
+        fw::LaidOutText ready(number, pane.view()->layoutSettings());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pane.view()->setLaidOutText(std::move(ready)));
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+// Laying the text out again for every step, outside the timing, makes the steps few.
+BENCHMARK(BM_LaidOutTextHandedOverAndPainted)
+    ->Arg(100'000'000)
+    ->Arg(1'000'000'000)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_NumberReadBack(benchmark::State& state) {
     Pane pane(208, 196);

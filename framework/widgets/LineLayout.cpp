@@ -2,6 +2,10 @@
 
 #include <QChar>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -30,6 +34,30 @@ constexpr qsizetype kShortestPiece = qsizetype{1} << 20;
 constexpr unsigned kMostPieces = 8;
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// The widest range of code units that a scan for characters of one advance compares at once.
+constexpr int kWidestRange = 256;
+
+// The first position from `i` on, before `end`, that may hold a code unit outside [low, high];
+// every one before it lies inside.
+qsizetype inRangeUntil(const char16_t* chars, qsizetype i, qsizetype end, char16_t low, char16_t high) {
+#ifdef __SSE2__
+    const __m128i lowest = _mm_set1_epi16(static_cast<short>(low));
+    const __m128i span = _mm_set1_epi16(static_cast<short>(high - low));
+    const __m128i zero = _mm_setzero_si128();
+    const auto outside = [&](qsizetype at) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + at));
+        return _mm_subs_epu16(_mm_sub_epi16(units, lowest), span);
+    };
+    for (; i + 32 <= end; i += 32) {
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(outside(i), outside(i + 8)), _mm_or_si128(outside(i + 16), outside(i + 24)));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(any, zero)) != 0xFFFF) break;
+    }
+#endif
+    while (i < end && static_cast<char16_t>(chars[i] - low) <= high - low) ++i;
+    return i;
+}
 
 unsigned piecesFor(qsizetype size) {
     const unsigned cores = std::max(1u, std::min(kMostPieces, std::thread::hardware_concurrency()));
@@ -87,15 +115,25 @@ qsizetype LineLayout::charactersPerLine(float advance) const {
     }
 }
 
+// The scan runs through the code units of the range around the first character whose advance
+// is the same, eight at a time where the processor compares eight at once, and looks at each
+// character alone only where one lies outside that range.
 qsizetype LineLayout::uniformEnd(const TextBuffer& text, qsizetype from, float advance, qsizetype limit) const {
     const CharacterAdvances& advances = *advances_;
+    const auto alike = [&](char16_t c) { return advances.known(c) == advance && !isBlank(c); };
+    if (from >= limit || !alike(text.at(from).unicode())) return from;
+    char16_t low = text.at(from).unicode();
+    char16_t high = low;
+    while (low > 0 && high - low < kWidestRange && alike(static_cast<char16_t>(low - 1))) --low;
+    while (high < 0xFFFF && high - low < kWidestRange && alike(static_cast<char16_t>(high + 1))) ++high;
     for (qsizetype i = from; i < limit;) {
         const QStringView stretch = text.stretch(i);
         const char16_t* chars = stretch.utf16() - i;
         const qsizetype end = std::min(limit, i + stretch.size());
-        for (; i < end; ++i) {
-            const char16_t c = chars[i];
-            if (advances.known(c) != advance || isBlank(c)) return i;
+        while (i < end) {
+            i = inRangeUntil(chars, i, end, low, high);
+            for (const qsizetype single = std::min(end, i + 8); i < single; ++i)
+                if (!alike(chars[i])) return i;
         }
     }
     return limit;

@@ -3,8 +3,12 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace fw {
 
@@ -18,7 +22,41 @@ constexpr qsizetype kShortPiece = 4096;
 // UTF-8 is made this many characters at a time, through a buffer of their worst case.
 constexpr qsizetype kEncodedAtOnce = 1 << 16;
 
+// Below this many characters a text is searched on one thread.
+constexpr qsizetype kSearchedApart = qsizetype{1} << 22;
+constexpr qsizetype kMostSearchers = 8;
+
+bool holdsCarriageReturn(const QString& text) {
+    const qsizetype cores =
+        std::max<qsizetype>(1, std::min<qsizetype>(kMostSearchers, std::thread::hardware_concurrency()));
+    const qsizetype pieces = std::clamp<qsizetype>(text.size() / kSearchedApart, 1, cores);
+    if (pieces == 1) return text.contains(QLatin1Char('\r'));
+    std::atomic<bool> found = false;
+    const auto search = [&](qsizetype k) {
+        const qsizetype from = text.size() / pieces * k;
+        const qsizetype to = k + 1 == pieces ? text.size() : text.size() / pieces * (k + 1);
+        if (QStringView(text).sliced(from, to - from).contains(QLatin1Char('\r'))) found = true;
+    };
+    std::vector<std::jthread> searchers;
+    for (qsizetype k = 1; k < pieces; ++k) {
+        try {
+            searchers.emplace_back(search, k);
+        } catch (const std::system_error&) {
+            search(k);
+        }
+    }
+    search(0);
+    searchers.clear();
+    return found;
+}
+
 }  // namespace
+
+void TextBuffer::readLineBreaks(QString& text) {
+    if (!holdsCarriageReturn(text)) return;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
 
 TextBuffer::TextBuffer(QString text) {
     if (text.isEmpty()) return;

@@ -33,12 +33,6 @@ constexpr int kMargin = 4;
 // An input method reads the text around the caret; this much of a long line is enough for it.
 constexpr qsizetype kSurroundingText = 512;
 
-void toLineFeeds(QString& text) {
-    if (!text.contains(QLatin1Char('\r'))) return;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
 QString noRoomToEdit() {
     return QStringLiteral("This change could not be made: there is not enough memory for it. The text is as it was.");
 }
@@ -68,7 +62,7 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent), layout_(nullp
 TextView::~TextView() = default;
 
 void TextView::setText(QString text) {
-    toLineFeeds(text);
+    TextBuffer::readLineBreaks(text);
     TextBuffer::Replaced replaced = buffer_.replace(0, buffer_.size(), TextBuffer(std::move(text)));
     try {
         layOutAll();
@@ -76,13 +70,37 @@ void TextView::setText(QString text) {
         buffer_.restore(std::move(replaced));
         throw;
     }
+    textReplaced(replaced.removed);
+}
+
+TextLayoutSettings TextView::layoutSettings() const { return {layout_.sharedAdvances(), layout_.wraps(), wrapWidth()}; }
+
+LaidOutText TextView::setLaidOutText(LaidOutText text) {
+    const TextLayoutSettings now = layoutSettings();
+    const TextLayoutSettings& made = text.settings_;
+    if (made.advances != now.advances || made.wrapping != now.wrapping || (now.wrapping && made.width != now.width)) {
+        text.layout_.setAdvances(now.advances);
+        text.layout_.layOut(text.buffer_, now.wrapping, now.width);
+        text.settings_ = now;
+    }
+    LaidOutText old;
+    old.buffer_ = std::exchange(buffer_, std::move(text.buffer_));
+    old.layout_ = std::exchange(layout_, std::move(text.layout_));
+    old.settings_ = now;
+    updateScrollBars();
+    textReplaced(old.buffer_);
+    return old;
+}
+
+// What follows a new text: no history, the caret at the start, the top in sight.
+void TextView::textReplaced(const TextBuffer& old) {
     history_.clear();
     cursor_ = anchor_ = 0;
     caretAtLineEnd_ = false;
     wantedX_ = -1;
     preedit_.clear();
     clearNote();
-    textChanged(0, replaced.removed, buffer_);
+    textChanged(0, old, buffer_);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -291,7 +309,7 @@ void TextView::insertText(const QString& typed) {
 void TextView::insert(const QString& typed) {
     if (readOnly_) return;
     QString text = typed;
-    toLineFeeds(text);
+    TextBuffer::readLineBreaks(text);
     const qsizetype from = std::min(cursor_, anchor_);
     const qsizetype selected = std::max(cursor_, anchor_) - from;
     if (limit_ > 0) {

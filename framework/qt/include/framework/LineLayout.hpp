@@ -34,6 +34,7 @@ public:
     explicit LineLayout(std::shared_ptr<CharacterAdvances> advances);
 
     const CharacterAdvances& advances() const { return *advances_; }
+    const std::shared_ptr<CharacterAdvances>& sharedAdvances() const { return advances_; }
     // Takes other advances; the lines stay as they are until they are laid out again.
     void setAdvances(std::shared_ptr<CharacterAdvances> advances) { advances_ = std::move(advances); }
 

@@ -2,6 +2,7 @@
 // The scrolling plain text editor behind TextArea (framework use).
 
 #include "EditHistory.hpp"
+#include "LaidOutText.hpp"
 #include "LineLayout.hpp"
 #include "TextBuffer.hpp"
 #include "TextKeys.hpp"
@@ -41,6 +42,16 @@ public:
     // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared. A text that
     // memory cannot hold raises std::bad_alloc and leaves the view as it was.
     void setText(QString text);
+
+    // A text laid out elsewhere, as on a thread that made it, for setLaidOutText(): what laying
+    // out for this view takes, given on the event loop. See LaidOutText.
+    TextLayoutSettings layoutSettings() const;
+    // Replaces the whole text as setText does, with a text and lines laid out elsewhere: at no
+    // cost in the text's length when they were laid out with the settings the view has now, and
+    // else laid out again here. Returns the text it replaced, whose memory the caller may give
+    // back where that takes the loop no time. A text whose lines memory cannot hold raises
+    // std::bad_alloc and leaves the view as it was.
+    LaidOutText setLaidOutText(LaidOutText text);
 
     // The user's commands, as the keys and the Edit menu give them.
     void undo();
@@ -125,6 +136,7 @@ private:
     bool edit(TextKeys::Reading reading, const QKeyEvent& key);
 
     void layOutAll();
+    void textReplaced(const TextBuffer& old);
     double wrapWidth() const;
     void updateScrollBars();
     void paintNote(QPainter& painter) const;
