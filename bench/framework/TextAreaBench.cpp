@@ -22,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -233,6 +234,25 @@ void BM_LaidOutTextMade(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_LaidOutTextMade)->Arg(100'000'000)->Arg(1'000'000'000)->Unit(benchmark::kMillisecond);
+
+// Hexadecimal digits, whose letters are not as wide as the digits in most fonts: lines of many
+// lengths, laid out character by character on each core. The second argument: 0 for digits
+// at random, 1 for a repeating fraction (1/11 in base 16: 1745D...).
+void BM_HexLaidOutTextMade(benchmark::State& state) {
+    Pane pane(208, 196);
+    const qsizetype count = state.range(0);
+    QString number(count, Qt::Uninitialized);
+    const char* hex = "0123456789ABCDEF";
+    std::uint64_t seed = 7;
+    for (qsizetype i = 0; i < count; ++i) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        number[i] = QLatin1Char(state.range(1) ? "1745D"[i % 5] : hex[seed >> 60]);
+    }
+    const fw::TextLayoutSettings settings = pane.view()->layoutSettings();
+    for (auto _ : state) benchmark::DoNotOptimize(fw::LaidOutText(number, settings));
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_HexLaidOutTextMade)->Args({100'000'000, 0})->Args({100'000'000, 1})->Unit(benchmark::kMillisecond);
 
 // ... and handed to the view on the loop, and painted (the cost on the loop).
 void BM_LaidOutTextHandedOverAndPainted(benchmark::State& state) {

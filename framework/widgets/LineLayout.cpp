@@ -170,13 +170,12 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
                                qsizetype shift, LineRuns& fresh, double& widest) const {
     const qsizetype size = text.size();
     const qsizetype oldEnd = old.characters() + shift;
-    LineTable::Place next = old.place(0);
+    LineTable::Place holding = old.place(0);
     for (;;) {
         if (at >= stable) {
-            next = old.skipTo(next, at - shift);
-            if (at > stable && next.line < old.lineCount() && next.start == at - shift) return next.line;
+            holding = old.holding(holding, at - shift);
+            if (at > stable && holding.start == at - shift) return holding.line;
             if (at >= oldEnd) return -1;
-            const LineTable::Place holding = next.start == at - shift ? next : old.place(next.line - 1);
             if (wrapping_ && holding.uniform) {
                 // The rest of an old uniform run, and of the uniform runs of the same advance
                 // after it, holds characters of one advance: lines there are counted.

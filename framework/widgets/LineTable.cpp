@@ -211,18 +211,25 @@ qsizetype LineTable::lineOf(qsizetype position) const {
     return found.line + std::clamp<qsizetype>(into, 0, run.count() - 1);
 }
 
-LineTable::Place LineTable::skipTo(const Place& at, qsizetype position) const {
-    if (position <= at.start || at.line >= lines_) return at;
-    if (position <= at.runEnd) {
-        // Within the run: by arithmetic.
-        const qsizetype into = at.length == 0 ? 1 : (position - at.start + at.length - 1) / at.length;
-        Place later = at;
-        later.line += into;
-        later.start += into * at.length;
-        if (later.start < at.runEnd) return later;
-        return nextRun(at);
+// Only the last line may be empty, so a run of lines of no characters is the last run.
+LineTable::Place LineTable::holding(const Place& at, qsizetype position) const {
+    constexpr int kRunsWalked = 4;  // further on, a search costs less than the walk
+    Place run = at;
+    for (int walked = 0; walked < kRunsWalked && run.line < lines_; ++walked) {
+        if (position < run.start) break;
+        if (position < run.runEnd || run.length == 0) {
+            const qsizetype into = run.length == 0 ? 0 : (position - run.start) / run.length;
+            if (into == 0) return run;
+            Place later = run;
+            later.line += into;
+            later.start += into * run.length;
+            return later;
+        }
+        const Place after = nextRun(run);
+        if (after.line >= lines_) break;
+        run = after;
     }
-    return place(lineOf(position - 1) + 1);
+    return place(lineOf(position));
 }
 
 LineTable::Place LineTable::nextRun(const Place& at) const {

@@ -99,8 +99,9 @@ public:
         std::size_t run = 0;
     };
     Place place(qsizetype line) const;
-    // The first line at or after `at` that starts at or after `position`.
-    Place skipTo(const Place& at, qsizetype position) const;
+    // The line holding `position`, as lineOf() finds it, looked for from `at` on: a walk from line
+    // to line costs a step for each.
+    Place holding(const Place& at, qsizetype position) const;
     // The first line of the run after the one of `at`.
     Place nextRun(const Place& at) const;
 
