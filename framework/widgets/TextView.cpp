@@ -1,5 +1,6 @@
 #include "TextView.hpp"
 
+#include "CopiedText.hpp"
 #include "TextViewAccessible.hpp"
 
 #include <QAccessible>
@@ -200,11 +201,12 @@ TextBuffer::Replaced TextView::splice(qsizetype position, qsizetype length, Text
     return replaced;
 }
 
-void TextView::replace(qsizetype position, qsizetype length, const QString& with, EditHistory::Kind kind) {
+void TextView::replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind) {
     history_.prepare(position, length, kind);
-    TextBuffer::Replaced replaced = splice(position, length, TextBuffer(with));
-    history_.record(position, std::move(replaced.removed), with.size(), kind);
-    cursor_ = anchor_ = position + with.size();
+    const qsizetype added = with.size();
+    TextBuffer::Replaced replaced = splice(position, length, std::move(with));
+    history_.record(position, std::move(replaced.removed), added, kind);
+    cursor_ = anchor_ = position + added;
     caretMoved();
 }
 
@@ -259,26 +261,35 @@ QString TextView::selectedText() const {
     return buffer_.mid(from, std::max(cursor_, anchor_) - from);
 }
 
+// The clipboard takes the selection with its UTF-8 made here, under the guard; see CopiedText.
+bool TextView::copySelection() {
+    bool copied = false;
+    guarded(noRoomToCopy(), [&] {
+        const qsizetype from = std::min(cursor_, anchor_);
+        auto* selection = new CopiedText(buffer_.slice(from, std::max(cursor_, anchor_) - from));
+        QGuiApplication::clipboard()->setMimeData(selection);
+        copied = true;
+    });
+    return copied;
+}
+
 void TextView::copy() {
-    if (hasSelection()) guarded(noRoomToCopy(), [this] { QGuiApplication::clipboard()->setText(selectedText()); });
+    if (hasSelection()) copySelection();
 }
 
 // What could not be copied is not taken out.
 void TextView::cut() {
     if (readOnly_ || !hasSelection()) return;
-    bool copied = false;
-    guarded(noRoomToCopy(), [&] {
-        QGuiApplication::clipboard()->setText(selectedText());
-        copied = true;
-    });
-    if (copied) removeSelectedText();
+    if (copySelection()) removeSelectedText();
 }
 
 void TextView::paste() {
     if (readOnly_) return;
     guarded(noRoomToEdit(), [this] {
         const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
-        if (offered && offered->hasText()) insert(offered->text());
+        // What this program copied is pasted as it is held, sharing its strings.
+        if (const auto* own = qobject_cast<const CopiedText*>(offered)) insert(own->characters());
+        else if (offered && offered->hasText()) insert(offered->text());
     });
 }
 
@@ -289,7 +300,7 @@ void TextView::removeSelectedText() {
 void TextView::removeSelection() {
     if (readOnly_ || !hasSelection()) return;
     const qsizetype from = std::min(cursor_, anchor_);
-    replace(from, std::max(cursor_, anchor_) - from, QString(), EditHistory::Kind::Other);
+    replace(from, std::max(cursor_, anchor_) - from, TextBuffer(), EditHistory::Kind::Other);
 }
 
 // Takes out what lies between the caret and `to` without showing it selected first; what memory
@@ -310,6 +321,11 @@ void TextView::insert(const QString& typed) {
     if (readOnly_) return;
     QString text = typed;
     TextBuffer::readLineBreaks(text);
+    insert(TextBuffer(std::move(text)));
+}
+
+void TextView::insert(TextBuffer text) {
+    if (readOnly_) return;
     const qsizetype from = std::min(cursor_, anchor_);
     const qsizetype selected = std::max(cursor_, anchor_) - from;
     if (limit_ > 0) {
@@ -319,13 +335,13 @@ void TextView::insert(const QString& typed) {
             // Half a surrogate pair is no character.
             qsizetype keep = room;
             if (QChar::isHighSurrogate(text.at(keep - 1).unicode())) --keep;
-            text.truncate(keep);
+            text = text.slice(0, keep);
         }
     }
     if (text.isEmpty() && selected == 0) return;
     // Characters typed in a row are undone together, up to a line break.
-    const bool typed1 = selected == 0 && text.size() == 1 && text != QLatin1String("\n");
-    replace(from, selected, text, typed1 ? EditHistory::Kind::Typing : EditHistory::Kind::Other);
+    const bool typed = selected == 0 && text.size() == 1 && text.at(0) != QLatin1Char('\n');
+    replace(from, selected, std::move(text), typed ? EditHistory::Kind::Typing : EditHistory::Kind::Other);
 }
 
 void TextView::selectAll() {

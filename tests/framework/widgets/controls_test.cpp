@@ -612,7 +612,7 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
             rlimit limit{};
             if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             const rlim_t unlimited = limit.rlim_cur;
-            limit.rlim_cur = mappedNowAnd(16u << 20);
+            limit.rlim_cur = mappedNowAnd(8u << 20);
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             const QString copied = QApplication::clipboard()->text();
             const auto done = [&] {
@@ -639,6 +639,45 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
         EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
     }
 }
+// Another program reads a copy long after it was made, in the event loop, and as UTF-8: were the
+// text converted only then, a long one that memory could not convert would end the program, for
+// no guard stands there. A copy whose UTF-8 memory cannot hold is refused with the note and the
+// clipboard left as it was; one that memory can hold is served as it was made, asking for no
+// more than it did.
+TEST_F(TextControls, AnotherProgramReadsALongCopyWithoutItNeedingMoreMemory) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    constexpr qsizetype kDigits = 20'000'000;
+    area->SetText(std::string(kDigits, '7'));
+    QApplication::clipboard()->setText("earlier");
+    const struct {
+        const char* what;
+        rlim_t room;
+        bool copied;
+    } cases[] = {
+        {"memory holds less than the copy's UTF-8", kDigits / 2, false},
+        {"memory holds the copy's UTF-8 but not a conversion's worst case", kDigits * 3 / 2, true},
+    };
+    for (const auto& c : cases) {
+        const auto inLittleMemory = [&] {
+            const rlim_t room = mappedNowAnd(c.room);
+            const rlimit cut{room, room};
+            if (setrlimit(RLIMIT_AS, &cut) != 0) std::_Exit(2);
+            pressKey(view, Qt::Key_A, Qt::ControlModifier);
+            pressKey(view, Qt::Key_C, Qt::ControlModifier);
+            // What the desktop asks of the clipboard when another program pastes.
+            const QMimeData* served = QApplication::clipboard()->mimeData();
+            const QByteArray utf8 = served->data("text/plain;charset=utf-8");
+            const QByteArray plain = served->data("text/plain");
+            if (!c.copied) std::_Exit(view->note().contains("not enough memory") && plain == "earlier" ? 0 : 3);
+            const bool whole = utf8.size() == kDigits && plain.size() == kDigits && utf8.count('7') == kDigits;
+            std::_Exit(whole && view->note().isEmpty() ? 0 : 4);
+        };
+        EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.what;
+    }
+}
+
 // Turning wrapping on lays every line out anew. Where memory cannot hold the new lines (those of
 // words, each of its own length), the pane keeps its lines and the way it laid them out, so that
 // a later edit cannot wrap one line and leave the next unwrapped; the same setting made again

@@ -122,9 +122,11 @@ protected:
 
 private:
     TextBuffer::Replaced splice(qsizetype position, qsizetype length, TextBuffer with);
-    void replace(qsizetype position, qsizetype length, const QString& with, EditHistory::Kind kind);
+    void replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind);
     void undoOrRedo(bool undo);
+    bool copySelection();
     void insert(const QString& typed);
+    void insert(TextBuffer text);
     void removeSelection();
     void removeTo(qsizetype to);
     template <class Command>
