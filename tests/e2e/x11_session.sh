@@ -55,10 +55,8 @@ find_window() {
 }
 window_shown() { find_window "$1" >/dev/null; }
 
-# Starts Xvfb and the program, and waits for the conversion window; sets $main to it.
-start_x_session() {
-  local program=$1
-  [ -x "$program" ] || fail "no program at $program"
+# Starts Xvfb on a display of its own and points Qt programs at it.
+start_x_server() {
   # Xvfb picks a free display itself and writes its number, so parallel runs cannot collide.
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
@@ -66,6 +64,13 @@ start_x_session() {
   export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
+}
+
+# Starts Xvfb and the program, and waits for the conversion window; sets $main to it.
+start_x_session() {
+  local program=$1
+  [ -x "$program" ] || fail "no program at $program"
+  start_x_server
 
   "$program" >"$work/radixel.log" 2>&1 &
   app_pid=$!
