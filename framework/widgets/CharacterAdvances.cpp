@@ -48,10 +48,11 @@ float CharacterAdvances::measure(char16_t unit, char16_t next) const {
         const std::lock_guard<std::mutex> lock(measuring_);
         return static_cast<float>(measure_(QStringView(pair, 2)));
     }
+    // A tab's own advance depends on where it stands; alone, it is as wide as a blank.
     const char16_t shown = unit == u'\t' ? u' ' : unit;
     const std::lock_guard<std::mutex> lock(measuring_);
     const auto advance = static_cast<float>(measure_(QStringView(&shown, 1)));
-    table_[unit].store(advance, std::memory_order_relaxed);
+    if (unit != u'\t') table_[unit].store(advance, std::memory_order_relaxed);
     return advance;
 }
 

@@ -4,25 +4,47 @@
 
 namespace fw {
 
-bool EditHistory::continues(qsizetype position, qsizetype removed, Kind kind) const {
-    if (kind != Kind::Typing || removed != 0 || undo_.empty()) return false;
-    const Change& last = undo_.back();
-    return last.kind == Kind::Typing && last.position + last.added == position;
+void EditHistory::prepare(qsizetype position, TextBuffer removed, qsizetype added, Kind kind) {
+    pending_.reset();
+    joins_ = false;
+    if (!undo_.empty()) {
+        const Change& last = undo_.back();
+        const bool inserted = last.kind == Kind::Typing || last.kind == Kind::Pasting;
+        if (kind == Kind::Typing && removed.isEmpty() && inserted && last.position + last.added == position) {
+            Change joined = last;
+            joined.added += added;
+            pending_ = std::move(joined);
+            joins_ = true;
+        } else if (kind == Kind::ErasingBack && last.kind == kind && position + removed.size() == last.position) {
+            Change joined{position, removed, 0, kind};
+            joined.removed.replace(removed.size(), 0, last.removed);
+            pending_ = std::move(joined);
+            joins_ = true;
+        } else if (kind == Kind::ErasingForward && last.kind == kind && position == last.position) {
+            Change joined = last;
+            joined.removed.replace(joined.removed.size(), 0, removed);
+            pending_ = std::move(joined);
+            joins_ = true;
+        }
+    }
+    if (!joins_) {
+        makeRoom(undo_);
+        pending_ = Change{position, std::move(removed), added, kind};
+    }
 }
 
-void EditHistory::prepare(qsizetype position, qsizetype removed, Kind kind) {
-    if (!continues(position, removed, kind)) makeRoom(undo_);
-}
-
-void EditHistory::record(qsizetype position, TextBuffer removed, qsizetype added, Kind kind) noexcept {
-    if (continues(position, removed.size(), kind)) undo_.back().added += added;
-    else undo_.push_back({position, std::move(removed), added, kind});
+void EditHistory::commit() noexcept {
+    if (!pending_) return;
+    if (joins_) undo_.back() = std::move(*pending_);
+    else undo_.push_back(std::move(*pending_));
+    pending_.reset();
     redo_.clear();
 }
 
 void EditHistory::clear() {
     undo_.clear();
     redo_.clear();
+    pending_.reset();
 }
 
 // Grows a side ahead of the change it will take, so that taking it cannot fail once the text

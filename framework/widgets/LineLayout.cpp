@@ -88,7 +88,15 @@ LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) co
             if (c == u'\n') return {i + 1, x, 0};
             // The hot loop of every layout: one look-up a character once its advance is known.
             float advance = advances.known(c);
-            if (advance < 0) advance = advances.measure(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+            if (advance < 0) {
+                if (c == u'\t') {
+                    // A tab that would start past the edge starts the next line.
+                    if (x > limit && i > from) return {i, x, 0};
+                    advance = static_cast<float>(tabAdvance(x));
+                } else {
+                    advance = advances.measure(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+                }
+            }
             x += advance;
             if (isBlank(c)) {
                 afterBlank = i + 1;
@@ -179,10 +187,10 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
             if (wrapping_ && holding.uniform) {
                 // The rest of an old uniform run, and of the uniform runs of the same advance
                 // after it, holds characters of one advance: lines there are counted.
-                const auto advance = static_cast<float>(this->advance(text, at));
+                const auto advance = static_cast<float>(this->advance(text, at, 0));
                 qsizetype end = holding.runEnd + shift;
                 for (LineTable::Place run = old.nextRun(holding);
-                     run.line < old.lineCount() && run.uniform && this->advance(text, run.start + shift) == advance;
+                     run.line < old.lineCount() && run.uniform && this->advance(text, run.start + shift, 0) == advance;
                      run = old.nextRun(run))
                     end = run.runEnd + shift;
                 const qsizetype length = charactersPerLine(advance);
@@ -337,7 +345,7 @@ qsizetype LineLayout::lineEnd(const TextBuffer& text, qsizetype line) const {
 
 double LineLayout::xOf(const TextBuffer& text, qsizetype line, qsizetype position) const {
     double x = 0;
-    for (qsizetype i = lineStart(line); i < position; ++i) x += advance(text, i);
+    for (qsizetype i = lineStart(line); i < position; ++i) x += advance(text, i, x);
     return x;
 }
 
@@ -345,7 +353,7 @@ qsizetype LineLayout::positionAt(const TextBuffer& text, qsizetype line, double 
     const qsizetype end = lineEnd(text, line);
     double left = 0;
     for (qsizetype i = lineStart(line); i < end; ++i) {
-        const double step = advance(text, i);
+        const double step = advance(text, i, left);
         if (step > 0 && x < left + step / 2) return i;
         left += step;
     }
@@ -358,7 +366,7 @@ double LineLayout::lineWidth(const TextBuffer& text, qsizetype line, bool hangin
     if (!hangingBlanks)
         while (end > start && isBlank(text.at(end - 1).unicode())) --end;
     double width = 0;
-    for (qsizetype i = start; i < end; ++i) width += advance(text, i);
+    for (qsizetype i = start; i < end; ++i) width += advance(text, i, width);
     return width;
 }
 

@@ -95,6 +95,12 @@ QStringView TextBuffer::stretch(qsizetype position) const {
     return pieces_[i].view().sliced(position - starts_[i]);
 }
 
+QStringView TextBuffer::stretchBefore(qsizetype position) const {
+    if (position <= 0) return {};
+    const std::size_t i = pieceAt(position - 1);
+    return pieces_[i].view().first(position - starts_[i]);
+}
+
 QString TextBuffer::mid(qsizetype position, qsizetype length) const {
     position = std::clamp<qsizetype>(position, 0, size_);
     const qsizetype end = length < 0 ? size_ : position + std::min(length, size_ - position);

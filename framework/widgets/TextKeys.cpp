@@ -43,6 +43,10 @@ constexpr Edit kEdits[] = {
     {QKeySequence::Redo, Command::Redo},
     {QKeySequence::DeleteStartOfWord, Command::EraseWordBack},
     {QKeySequence::DeleteEndOfWord, Command::EraseWordForward},
+    {QKeySequence::DeleteEndOfLine, Command::EraseToLineEnd},
+    {QKeySequence::Delete, Command::EraseForward},
+    {QKeySequence::InsertParagraphSeparator, Command::NewLine},
+    {QKeySequence::InsertLineSeparator, Command::NewLine},
 };
 
 // The keys the view takes before the window's shortcuts.
@@ -65,12 +69,21 @@ constexpr QKeySequence::StandardKey kOwnShortcuts[] = {
     QKeySequence::DeleteEndOfWord,
 };
 
-bool typesText(const QKeyEvent& key) {
-    return !key.text().isEmpty() && key.text().at(0).isPrint() &&
-           !(key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+Qt::KeyboardModifiers held(const QKeyEvent& key) {
+    return key.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
 }
 
 }  // namespace
+
+bool TextKeys::typesText(const QKeyEvent& key) {
+    const QString text = key.text();
+    if (text.isEmpty()) return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format) return true;
+    if (held(key) & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+}
 
 TextKeys::Reading TextKeys::read(const QKeyEvent& key) {
     for (const Move& m : kMoves) {
@@ -79,16 +92,9 @@ TextKeys::Reading TextKeys::read(const QKeyEvent& key) {
     }
     for (const Edit& e : kEdits)
         if (key.matches(e.keys)) return {e.command, false};
-    switch (key.key()) {
-    case Qt::Key_Backspace: return {Command::EraseBack, false};
-    case Qt::Key_Delete: return {Command::EraseForward, false};
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return {Command::NewLine, false};
-    case Qt::Key_Tab:
-        if (!(key.modifiers() & ~Qt::KeypadModifier)) return {Command::Tab, false};
-        break;
-    default: break;
-    }
+    // Backspace takes a character with Shift held too.
+    if (key.key() == Qt::Key_Backspace && !(held(key) & ~Qt::ShiftModifier)) return {Command::EraseBack, false};
+    if (key.key() == Qt::Key_Tab && !held(key)) return {Command::Tab, false};
     if (typesText(key)) return {Command::Type, false};
     return {};
 }
@@ -96,8 +102,7 @@ TextKeys::Reading TextKeys::read(const QKeyEvent& key) {
 bool TextKeys::overridesShortcut(const QKeyEvent& key) {
     for (QKeySequence::StandardKey k : kOwnShortcuts)
         if (key.matches(k)) return true;
-    const Qt::KeyboardModifiers command = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    return !command && !key.text().isEmpty() && key.text().at(0).isPrint();
+    return !(held(key) & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && typesText(key);
 }
 
 bool TextKeys::isVertical(Command command) {

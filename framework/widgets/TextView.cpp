@@ -1,6 +1,7 @@
 #include "TextView.hpp"
 
 #include "CopiedText.hpp"
+#include "TextBoundaries.hpp"
 #include "TextViewAccessible.hpp"
 
 #include <QAccessible>
@@ -33,6 +34,9 @@ constexpr int kMargin = 4;
 
 // An input method reads the text around the caret; this much of a long line is enough for it.
 constexpr qsizetype kSurroundingText = 512;
+
+// A step of the scroll bar sideways, as in Qt's editors.
+constexpr int kSidewaysStep = 20;
 
 QString noRoomToEdit() {
     return QStringLiteral("This change could not be made: there is not enough memory for it. The text is as it was.");
@@ -123,65 +127,104 @@ void TextView::layOutAll() {
     updateScrollBars();
 }
 
+// As in Qt's editors, the view scrolls as far as the rows that fit above a margin at the bottom
+// take, and pages by as many.
 void TextView::updateScrollBars() {
-    const int shown = visibleLines();
-    const qsizetype hidden = std::max<qsizetype>(0, lineCount() - shown);
-    verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(hidden, INT_MAX)));
-    verticalScrollBar()->setPageStep(std::max(1, shown));
-    const double room = viewport()->width() - 2 * kMargin;
-    horizontalScrollBar()->setRange(
-        0,
-        layout_.wraps() ? 0 : static_cast<int>(std::min<double>(std::max(0.0, layout_.widest() + 1 - room), INT_MAX)));
+    const int atEnd = std::max(1, (viewport()->height() - kMargin - 1) / lineHeight_);
+    verticalScrollBar()->setRange(0, static_cast<int>(std::clamp<qsizetype>(lineCount() - atEnd, 0, INT_MAX)));
+    verticalScrollBar()->setPageStep(atEnd);
+    // Sideways, as far as the widest line and the margins on either side of it reach.
+    const double wide = std::min<double>(layout_.widest() + 2 * kMargin, INT_MAX);
+    horizontalScrollBar()->setRange(0, layout_.wraps() ? 0 : std::max(0, static_cast<int>(wide) - viewport()->width()));
     horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
-    horizontalScrollBar()->setSingleStep(std::max(1, lineHeight_));
+    horizontalScrollBar()->setSingleStep(kSidewaysStep);
 }
+
+qsizetype TextView::topRow() const { return verticalScrollBar()->value(); }
+
+int TextView::rowTop(qsizetype line) const {
+    const qsizetype top = topRow();
+    return (top == 0 ? kMargin : 0) +
+           static_cast<int>(std::clamp<qsizetype>(line - top, -INT_MAX / 2 / lineHeight_, INT_MAX / 2 / lineHeight_)) *
+               lineHeight_;
+}
+
+// The rows wholly in sight now, and once the view is scrolled, when the margin is gone.
+int TextView::fullRows() const {
+    return std::max(1, (viewport()->height() - (topRow() == 0 ? kMargin : 0)) / lineHeight_);
+}
+
+int TextView::rowsScrolled() const { return std::max(1, viewport()->height() / lineHeight_); }
 
 // At a wrap the caret may stand after the line above (End took it there) or before the line
 // below; at an LF it always stands before the line below.
 qsizetype TextView::caretLine() const {
     const qsizetype line = layout_.lineOf(cursor_);
-    if (caretAtLineEnd_ && line > 0 && lineStart(line) == cursor_ && buffer_.at(cursor_ - 1) != QLatin1Char('\n'))
-        return line - 1;
+    if (caretAtLineEnd_ && isWrapPoint(cursor_)) return line - 1;
     return line;
 }
 
+// A row that the text goes on from on the next row, with no line break between.
+bool TextView::isWrapped(qsizetype line) const {
+    return line + 1 < lineCount() && buffer_.at(lineStart(line + 1) - 1) != QLatin1Char('\n');
+}
+
+bool TextView::isWrapPoint(qsizetype position) const {
+    const qsizetype line = layout_.lineOf(position);
+    return line > 0 && lineStart(line) == position && isWrapped(line - 1);
+}
+
 // Blanks that hang past the edge do not move an aligned line.
-double TextView::lineLeft(qsizetype line) const {
+double TextView::alignmentOffset(qsizetype line) const {
+    if (alignment_ & Qt::AlignLeft) return 0;
     const double room = viewport()->width() - 2 * kMargin;
-    double left = kMargin - horizontalScrollBar()->value();
-    if (alignment_ & Qt::AlignLeft) return left;
     const double width = layout_.lineWidth(buffer_, line, !layout_.wraps());
-    if (alignment_ & Qt::AlignRight) left += std::max(0.0, room - width);
-    else if (alignment_ & Qt::AlignHCenter) left += std::max(0.0, (room - width) / 2);
-    return left;
+    if (alignment_ & Qt::AlignRight) return std::max(0.0, room - width);
+    if (alignment_ & Qt::AlignHCenter) return std::max(0.0, (room - width) / 2);
+    return 0;
+}
+
+double TextView::contentX(qsizetype line, qsizetype position) const {
+    return alignmentOffset(line) + layout_.xOf(buffer_, line, position);
 }
 
 double TextView::xOf(qsizetype line, qsizetype position) const {
-    return lineLeft(line) + layout_.xOf(buffer_, line, position);
+    return kMargin - horizontalScrollBar()->value() + contentX(line, position);
 }
 
+// As Qt's editors place a click or a move to a place on a row: never past a wrapped row's last
+// character, since the place after it is shown at the start of the next row.
+qsizetype TextView::positionInRow(qsizetype line, double x) const {
+    const qsizetype at = layout_.positionAt(buffer_, line, x - alignmentOffset(line));
+    if (at == lineEnd(line) && isWrapped(line) && at > lineStart(line))
+        return TextBoundaries::previousCharacter(buffer_, at);
+    return at;
+}
+
+// Above the first row, when the view is scrolled to the top, is the text's start; below the last
+// row, its end.
 qsizetype TextView::positionAt(QPoint point) const {
-    const qsizetype line = std::clamp<qsizetype>(
-        verticalScrollBar()->value() + (point.y() - kMargin) / lineHeight_ - (point.y() < kMargin ? 1 : 0), 0,
-        lineCount() - 1);
-    return layout_.positionAt(buffer_, line, point.x() - lineLeft(line));
+    const qsizetype top = topRow();
+    const int first = top == 0 ? kMargin : 0;
+    if (top == 0 && point.y() < first) return 0;
+    const qsizetype line = top + static_cast<qsizetype>(std::floor(double(point.y() - first) / lineHeight_));
+    if (line >= lineCount()) return buffer_.size();
+    if (line < 0) return 0;
+    return positionInRow(line, point.x() - kMargin + horizontalScrollBar()->value());
 }
-
-int TextView::visibleLines() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight_); }
 
 QRect TextView::characterRect(qsizetype position) const {
     const qsizetype line = layout_.lineOf(position);
-    const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
     const double x = xOf(line, position);
-    const double width = position < lineEnd(line) ? layout_.advance(buffer_, position) : 0;
-    return QRectF(x, y, width, lineHeight_).toAlignedRect();
+    const double width =
+        position < lineEnd(line) ? layout_.advance(buffer_, position, x - xOf(line, lineStart(line))) : 0;
+    return QRectF(x, rowTop(line), width, lineHeight_).toAlignedRect();
 }
 
 QRect TextView::caretRect() const {
     const qsizetype line = caretLine();
-    const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
     const int x = static_cast<int>(std::floor(xOf(line, cursor_)));
-    return QRect(x - 1, y, 3, lineHeight_);
+    return QRect(x - 1, rowTop(line), 3, lineHeight_);
 }
 
 // The text and its lines change together or not at all: when laying the lines out fails, the
@@ -202,11 +245,17 @@ TextBuffer::Replaced TextView::splice(qsizetype position, qsizetype length, Text
 }
 
 void TextView::replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind) {
-    history_.prepare(position, length, kind);
     const qsizetype added = with.size();
-    TextBuffer::Replaced replaced = splice(position, length, std::move(with));
-    history_.record(position, std::move(replaced.removed), added, kind);
+    history_.prepare(position, buffer_.slice(position, length), added, kind);
+    try {
+        splice(position, length, std::move(with));
+    } catch (...) {
+        history_.abandon();
+        throw;
+    }
+    history_.commit();
     cursor_ = anchor_ = position + added;
+    caretAtLineEnd_ = false;
     caretMoved();
 }
 
@@ -288,8 +337,9 @@ void TextView::paste() {
     guarded(noRoomToEdit(), [this] {
         const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
         // What this program copied is pasted as it is held, sharing its strings.
-        if (const auto* own = qobject_cast<const CopiedText*>(offered)) insert(own->characters());
-        else if (offered && offered->hasText()) insert(offered->text());
+        if (const auto* own = qobject_cast<const CopiedText*>(offered))
+            insert(own->characters(), EditHistory::Kind::Pasting);
+        else if (offered && offered->hasText()) insert(offered->text(), EditHistory::Kind::Pasting);
     });
 }
 
@@ -305,26 +355,30 @@ void TextView::removeSelection() {
 
 // Takes out what lies between the caret and `to` without showing it selected first; what memory
 // does not let go stays, and unselected.
-void TextView::removeTo(qsizetype to) {
+void TextView::removeTo(qsizetype to, EditHistory::Kind kind) {
+    if (readOnly_ || to == cursor_) return;
+    const qsizetype from = std::min(cursor_, to);
     const qsizetype at = cursor_;
-    anchor_ = at;
-    cursor_ = to;
-    removeSelectedText();
-    if (hasSelection()) cursor_ = anchor_ = at;
+    guarded(noRoomToEdit(), [&] { replace(from, std::max(at, to) - from, TextBuffer(), kind); });
 }
 
+// Text given as a whole is one step of the history, whatever it holds; a single character is
+// typing, which the characters typed after it join.
 void TextView::insertText(const QString& typed) {
-    guarded(noRoomToEdit(), [&] { insert(typed); });
+    const bool oneCharacter = !typed.isEmpty() && typed != QLatin1String("\n") &&
+                              (typed.size() == 1 || (typed.size() == 2 && typed.at(0).isHighSurrogate()));
+    guarded(noRoomToEdit(),
+            [&] { insert(typed, oneCharacter ? EditHistory::Kind::Typing : EditHistory::Kind::Other); });
 }
 
-void TextView::insert(const QString& typed) {
+void TextView::insert(const QString& typed, EditHistory::Kind kind) {
     if (readOnly_) return;
     QString text = typed;
     TextBuffer::readLineBreaks(text);
-    insert(TextBuffer(std::move(text)));
+    insert(TextBuffer(std::move(text)), kind);
 }
 
-void TextView::insert(TextBuffer text) {
+void TextView::insert(TextBuffer text, EditHistory::Kind kind) {
     if (readOnly_) return;
     const qsizetype from = std::min(cursor_, anchor_);
     const qsizetype selected = std::max(cursor_, anchor_) - from;
@@ -339,15 +393,15 @@ void TextView::insert(TextBuffer text) {
         }
     }
     if (text.isEmpty() && selected == 0) return;
-    // Characters typed in a row are undone together, up to a line break.
-    const bool typed = selected == 0 && text.size() == 1 && text.at(0) != QLatin1Char('\n');
-    replace(from, selected, std::move(text), typed ? EditHistory::Kind::Typing : EditHistory::Kind::Other);
+    replace(from, selected, std::move(text), kind);
 }
 
+// As in Qt's editors, selecting all leaves the view where it was.
 void TextView::selectAll() {
     anchor_ = 0;
     cursor_ = buffer_.size();
-    caretMoved();
+    caretAtLineEnd_ = false;
+    caretMoved(false);
 }
 
 void TextView::setCursorPosition(qsizetype position, bool keepAnchor) {
@@ -357,8 +411,8 @@ void TextView::setCursorPosition(qsizetype position, bool keepAnchor) {
     caretMoved();
 }
 
-void TextView::caretMoved() {
-    ensureCaretVisible();
+void TextView::caretMoved(bool scroll) {
+    if (scroll) ensureVisible(caretLine(), cursor_);
     restartBlink();
     viewport()->update();
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
@@ -405,38 +459,24 @@ void TextView::textChanged(qsizetype position, const TextBuffer& removed, const 
     } catch (const std::bad_alloc&) {}
 }
 
-void TextView::ensureCaretVisible() { ensureVisible(caretLine(), cursor_); }
-
 void TextView::scrollToPosition(qsizetype position) {
     position = std::clamp<qsizetype>(position, 0, buffer_.size());
     ensureVisible(layout_.lineOf(position), position);
 }
 
+// As Qt's editors do: a row above the view comes to its top, one below it to its bottom, and a
+// place that has left the view sideways comes to its middle.
 void TextView::ensureVisible(qsizetype line, qsizetype position) {
     QScrollBar* bar = verticalScrollBar();
-    const int shown = visibleLines();
-    if (line < bar->value()) bar->setValue(static_cast<int>(line));
-    else if (line >= bar->value() + shown) bar->setValue(static_cast<int>(line - shown + 1));
+    if (line < topRow()) bar->setValue(static_cast<int>(std::min<qsizetype>(line, INT_MAX)));
+    else if (line >= topRow() + fullRows())
+        bar->setValue(static_cast<int>(std::min<qsizetype>(line - rowsScrolled() + 1, INT_MAX)));
     if (!layout_.wraps()) {
         QScrollBar* across = horizontalScrollBar();
-        const double x = xOf(line, position) + across->value();
-        const int room = viewport()->width() - 2 * kMargin;
-        if (x - kMargin < across->value()) across->setValue(static_cast<int>(x) - kMargin);
-        else if (x - kMargin > across->value() + room) across->setValue(static_cast<int>(x) - kMargin - room);
+        const auto x = static_cast<int>(std::lround(xOf(line, position)));
+        if (x - 1 < 0 || x + 1 > viewport()->width() - 1)
+            across->setValue(x + across->value() - viewport()->width() / 2);
     }
-}
-
-qsizetype TextView::wordStart(qsizetype from) const {
-    while (from > 0 && !buffer_.at(from - 1).isLetterOrNumber()) --from;
-    while (from > 0 && buffer_.at(from - 1).isLetterOrNumber()) --from;
-    return from;
-}
-
-qsizetype TextView::wordEnd(qsizetype from) const {
-    const qsizetype size = buffer_.size();
-    while (from < size && !buffer_.at(from).isLetterOrNumber()) ++from;
-    while (from < size && buffer_.at(from).isLetterOrNumber()) ++from;
-    return from;
 }
 
 void TextView::setReadOnly(bool readOnly) {
@@ -505,78 +545,86 @@ void TextView::paintEvent(QPaintEvent* event) {
     painter.setFont(font_);
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Base));
+    const qsizetype first = topRow();
+    const qsizetype last = std::min(lineCount(), first + rowsScrolled() + 1);
+    for (qsizetype line = first; line < last; ++line) {
+        const int top = rowTop(line);
+        if (top > area.bottom() || top + lineHeight_ <= area.top()) continue;
+        paintLine(painter, line, top, area);
+    }
+    if (!note_.isEmpty()) paintNote(painter);
+}
+
+// Each run of characters between tabs is drawn where the layout puts it, a tab being a gap to
+// the next tab stop.
+void TextView::paintLine(QPainter& painter, qsizetype line, int top, const QRect& area) const {
     const QColor ink = palette().color(QPalette::Text);
+    const qsizetype start = lineStart(line);
+    const qsizetype end = lineEnd(line);
+    const double left = xOf(line, start);
+    // A line too wide for the view (without wrapping) is drawn from its first character in sight.
+    qsizetype from = start;
+    double x = left;
+    for (double step; from < end && x + (step = layout_.advance(buffer_, from, x - left)) < area.left(); ++from)
+        x += step;
+    qsizetype to = from;
+    for (double right = x; to < end && right <= area.right(); ++to) right += layout_.advance(buffer_, to, right - left);
+    if (to < end && QChar::isLowSurrogate(buffer_.at(to).unicode())) ++to;
+    const QString shown = buffer_.mid(from, to - from);
+    // Draws the characters of [a, b) of those shown, which start at `ax`.
+    const auto draw = [&](qsizetype a, qsizetype b, double ax) {
+        qsizetype run = a;
+        for (qsizetype i = a; i <= b; ++i) {
+            if (i < b && shown.at(i - from) != QLatin1Char('\t')) continue;
+            if (i > run) painter.drawText(QPointF(ax, top + ascent_), shown.mid(run - from, i - run));
+            for (qsizetype j = run; j < i; ++j) ax += layout_.advance(buffer_, j, ax - left);
+            if (i < b) ax += LineLayout::tabAdvance(ax - left);
+            run = i + 1;
+        }
+    };
+    painter.setPen(ink);
+    draw(from, to, x);
+
     const bool showSelection = hasSelection() && (hasFocus() || !hideSelection_);
     const qsizetype selFrom = std::min(cursor_, anchor_);
     const qsizetype selTo = std::max(cursor_, anchor_);
-    const qsizetype first = verticalScrollBar()->value();
-    const qsizetype last = std::min(lineCount(), first + visibleLines() + 1);
-    const qsizetype caret = caretLine();
-    const bool caretShown = hasFocus() && caretShown_;
-    const auto advance = [this](qsizetype at) { return layout_.advance(buffer_, at); };
-
-    for (qsizetype line = first; line < last; ++line) {
-        const int top = kMargin + static_cast<int>(line - first) * lineHeight_;
-        if (top > area.bottom() || top + lineHeight_ <= area.top()) continue;
-        const qsizetype start = lineStart(line);
-        const qsizetype end = lineEnd(line);
-        const double left = lineLeft(line);
-        // A line too wide for the view (without wrapping) is drawn from its first character
-        // in sight.
-        qsizetype from = start;
-        double x = left;
-        while (from < end && x + advance(from) < area.left()) x += advance(from++);
-        qsizetype to = from;
-        for (double right = x; to < end && right <= area.right(); ++to) right += advance(to);
-        if (to < end && QChar::isLowSurrogate(buffer_.at(to).unicode())) ++to;
-        QString shown = buffer_.mid(from, to - from);
-        shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        painter.setPen(ink);
-        painter.drawText(QPointF(x, top + ascent_), shown);
-
-        if (showSelection && selFrom <= end && selTo > start) {
-            const qsizetype a = std::clamp(selFrom, from, to);
-            const qsizetype b = std::clamp(selTo, from, to);
-            double ax = x;
-            for (qsizetype i = from; i < a; ++i) ax += advance(i);
-            double bx = ax;
-            for (qsizetype i = a; i < b; ++i) bx += advance(i);
-            // A selected line break shows as a blank's width; a wrap is no character and shows nothing.
-            if (selTo > end && end < buffer_.size() && to == end && buffer_.at(end) == QLatin1Char('\n'))
-                bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
-            const QRectF band(ax, top, bx - ax, lineHeight_);
-            painter.fillRect(band, palette().color(QPalette::Highlight));
-            painter.save();
-            painter.setClipRect(band);
-            painter.setPen(palette().color(QPalette::HighlightedText));
-            painter.drawText(QPointF(x, top + ascent_), shown);
-            painter.restore();
-        }
-        if (line != caret) continue;
-        double cx = xOf(line, cursor_);
-        if (!preedit_.isEmpty()) {
-            // What an input method composes goes in at the caret and pushes the rest of the line
-            // on. Where it would run past the edge, as at a wrap, it is drawn back from the edge
-            // over the end of the line, so that it stays in sight whole.
-            const double width = QFontMetricsF(font_).horizontalAdvance(preedit_);
-            const double edge = viewport()->width() - kMargin;
-            const double at = std::max<double>(kMargin, std::min(cx, edge - width));
-            painter.fillRect(QRectF(at, top, viewport()->width() - at, lineHeight_), palette().color(QPalette::Base));
-            QFont underlined = font_;
-            underlined.setUnderline(true);
-            painter.setFont(underlined);
-            painter.setPen(ink);
-            painter.drawText(QPointF(at, top + ascent_), preedit_);
-            painter.setFont(font_);
-            const qsizetype rest = std::max(cursor_, from);
-            QString after = buffer_.mid(rest, std::max<qsizetype>(0, to - rest));
-            after.replace(QLatin1Char('\t'), QLatin1Char(' '));
-            painter.drawText(QPointF((rest == cursor_ ? at : x) + width, top + ascent_), after);
-            cx = at + width;
-        }
-        if (caretShown) painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
+    if (showSelection && selFrom <= end && selTo > start) {
+        const qsizetype a = std::clamp(selFrom, from, to);
+        const qsizetype b = std::clamp(selTo, from, to);
+        const double ax = xOf(line, a);
+        double bx = xOf(line, b);
+        // A selected line break shows as a blank's width; a wrap is no character and shows nothing.
+        if (selTo > end && end < buffer_.size() && to == end && buffer_.at(end) == QLatin1Char('\n'))
+            bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
+        const QRectF band(ax, top, bx - ax, lineHeight_);
+        painter.fillRect(band, palette().color(QPalette::Highlight));
+        painter.save();
+        painter.setClipRect(band);
+        painter.setPen(palette().color(QPalette::HighlightedText));
+        draw(from, to, x);
+        painter.restore();
     }
-    if (!note_.isEmpty()) paintNote(painter);
+    if (line != caretLine()) return;
+    double cx = xOf(line, cursor_);
+    if (!preedit_.isEmpty()) {
+        // What an input method composes goes in at the caret and pushes the rest of the line on.
+        // Where it would run past the edge, as at a wrap, it is drawn back from the edge over
+        // the end of the line, so that it stays in sight whole.
+        const double width = QFontMetricsF(font_).horizontalAdvance(preedit_);
+        const double edge = viewport()->width() - kMargin;
+        const double at = std::max<double>(kMargin, std::min(cx, edge - width));
+        painter.fillRect(QRectF(at, top, viewport()->width() - at, lineHeight_), palette().color(QPalette::Base));
+        QFont underlined = font_;
+        underlined.setUnderline(true);
+        painter.setFont(underlined);
+        painter.setPen(ink);
+        painter.drawText(QPointF(at, top + ascent_), preedit_);
+        painter.setFont(font_);
+        const qsizetype rest = std::max(cursor_, from);
+        if (rest < to) draw(rest, to, (rest == cursor_ ? at : x) + width);
+        cx = at + width;
+    }
+    if (hasFocus() && caretShown_) painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
 }
 
 // The note stands over the top of the text, in the colours of a tool tip, so that it cannot be
@@ -610,7 +658,7 @@ void TextView::timerEvent(QTimerEvent* event) {
         QScrollBar* bar = verticalScrollBar();
         if (at.y() < 0) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         else if (at.y() > viewport()->height()) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        setCursorPosition(positionAt(at), true);
+        extendSelection(positionAt(at));
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
@@ -646,59 +694,91 @@ bool TextView::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
+// Up and Down keep to the place on the row they started from. At a row's end that End reached,
+// the caret stands, as far as they are concerned, at the start of the next row, as in Qt's
+// editors, which show it there; they keep it at rows' ends.
+void TextView::moveVertically(qsizetype rows, bool select) {
+    qsizetype line = caretLine();
+    double x = wantedX_ >= 0 ? wantedX_ : contentX(line, cursor_);
+    const bool atLineEnd = caretAtLineEnd_ && isWrapPoint(cursor_);
+    if (atLineEnd) {
+        ++line;
+        x = contentX(line, cursor_);
+    }
+    const qsizetype target = std::clamp<qsizetype>(line + rows, 0, lineCount() - 1);
+    if (target == line) {
+        // Past the first or the last row only a selection moves on, to the text's start or end.
+        if (select) setCursorPosition(rows < 0 ? 0 : buffer_.size(), true);
+        return;
+    }
+    const qsizetype to = positionInRow(target, x);
+    wantedX_ = x;
+    cursor_ = to;
+    caretAtLineEnd_ = atLineEnd && isWrapPoint(to);
+    if (!select) anchor_ = cursor_;
+    caretMoved();
+}
+
+// As Qt's editors page: the first row not wholly in sight comes to the top (going down), or the
+// rows above come into sight (going up), and the caret moves by rows until it stands where it
+// stood in the view, or at the first or last row.
+void TextView::page(bool down, bool select) {
+    const qsizetype caret = caretLine();
+    const double x = wantedX_ >= 0 ? wantedX_ : contentX(caret, cursor_);
+    const bool wasAtTop = topRow() == 0;
+    const int wasAt = rowTop(caret);
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(static_cast<int>(down ? topRow() + fullRows() : topRow() - rowsScrolled()));
+    qsizetype line = caret;
+    if (down) {
+        while (line + 1 < lineCount() && (line == caret || rowTop(line) < wasAt)) ++line;
+    } else {
+        const int aim = wasAtTop ? 0 : wasAt;
+        while (line > 0 && (line == caret || rowTop(line) > aim)) --line;
+    }
+    wantedX_ = x;
+    caretAtLineEnd_ = false;
+    cursor_ = positionInRow(line, x);
+    if (!select) anchor_ = cursor_;
+    caretMoved();
+}
+
 bool TextView::move(TextKeys::Reading reading) {
     using Command = TextKeys::Command;
+    const bool select = reading.select;
     const qsizetype line = caretLine();
-    const double x = wantedX_ >= 0 ? wantedX_ : xOf(line, cursor_);
-    auto toLine = [&](qsizetype target) {
-        target = std::clamp<qsizetype>(target, 0, lineCount() - 1);
-        const int y = kMargin + static_cast<int>(target - verticalScrollBar()->value()) * lineHeight_;
-        return positionAt(QPoint(static_cast<int>(x), y));
-    };
     qsizetype to = cursor_;
     bool atLineEnd = false;
-    bool keepColumn = false;
-    const bool select = reading.select;
     switch (reading.command) {
     case Command::Left:
         if (!select && hasSelection()) to = std::min(cursor_, anchor_);
-        else if (to > 0) to -= (to > 1 && QChar::isLowSurrogate(buffer_.at(to - 1).unicode())) ? 2 : 1;
+        else to = TextBoundaries::previousCharacter(buffer_, cursor_);
         break;
     case Command::Right:
         if (!select && hasSelection()) to = std::max(cursor_, anchor_);
-        else if (to < buffer_.size())
-            to += (to + 1 < buffer_.size() && QChar::isHighSurrogate(buffer_.at(to).unicode())) ? 2 : 1;
+        else to = TextBoundaries::nextCharacter(buffer_, cursor_);
         break;
     case Command::Up:
-        to = line == 0 ? 0 : toLine(line - 1);
-        keepColumn = true;
-        break;
-    case Command::Down:
-        to = line + 1 >= lineCount() ? buffer_.size() : toLine(line + 1);
-        keepColumn = true;
-        break;
+    case Command::Down: moveVertically(reading.command == Command::Up ? -1 : 1, select); return true;
+    case Command::PageUp:
+    case Command::PageDown: page(reading.command == Command::PageDown, select); return true;
     case Command::LineStart: to = lineStart(line); break;
     case Command::LineEnd:
+        // Qt's editors stop before the blank a row wraps at; where a row wraps in a word, the
+        // caret stays at its end, after its last character.
         to = lineEnd(line);
-        atLineEnd = true;
+        if (isWrapped(line)) {
+            if (QChar::isSpace(buffer_.at(to - 1).unicode())) --to;
+            else atLineEnd = true;
+        }
         break;
     case Command::TextStart: to = 0; break;
     case Command::TextEnd: to = buffer_.size(); break;
-    case Command::PageUp:
-    case Command::PageDown: {
-        const int page = visibleLines();
-        const int step = reading.command == Command::PageUp ? -page : page;
-        QScrollBar* bar = verticalScrollBar();
-        bar->setValue(bar->value() + step);
-        to = toLine(line + step);
-        keepColumn = true;
-        break;
-    }
-    case Command::WordLeft: to = wordStart(cursor_); break;
-    case Command::WordRight: to = wordEnd(cursor_); break;
+    case Command::WordLeft: to = TextBoundaries::previousWord(buffer_, cursor_); break;
+    case Command::WordRight: to = TextBoundaries::nextWord(buffer_, cursor_); break;
     default: return false;
     }
-    wantedX_ = keepColumn ? x : -1;
+    wantedX_ = -1;
     caretAtLineEnd_ = atLineEnd;
     setCursorPosition(to, select);
     return true;
@@ -706,7 +786,11 @@ bool TextView::move(TextKeys::Reading reading) {
 
 bool TextView::edit(TextKeys::Reading reading, const QKeyEvent& key) {
     using Command = TextKeys::Command;
+    using Kind = EditHistory::Kind;
     const Command command = reading.command;
+    const bool erases = command == Command::EraseWordBack || command == Command::EraseWordForward ||
+                        command == Command::EraseBack || command == Command::EraseForward ||
+                        command == Command::EraseToLineEnd;
     if (command == Command::Copy) copy();
     else if (command == Command::SelectAll) selectAll();
     else if (readOnly_) return false;
@@ -714,28 +798,58 @@ bool TextView::edit(TextKeys::Reading reading, const QKeyEvent& key) {
     else if (command == Command::Paste) paste();
     else if (command == Command::Undo) undo();
     else if (command == Command::Redo) redo();
-    else if (hasSelection() && (command == Command::EraseWordBack || command == Command::EraseWordForward ||
-                                command == Command::EraseBack || command == Command::EraseForward))
-        removeSelectedText();
-    else if (command == Command::EraseWordBack) removeTo(wordStart(cursor_));
-    else if (command == Command::EraseWordForward) removeTo(wordEnd(cursor_));
-    else if (command == Command::EraseBack || command == Command::EraseForward) {
-        const bool back = command == Command::EraseBack;
-        const qsizetype at = cursor_;
-        if (back ? at == 0 : at == buffer_.size()) return true;
-        caretAtLineEnd_ = false;
-        // A surrogate pair goes as one character.
-        qsizetype to = back ? at - 1 : at + 1;
-        if (to > 0 && to < buffer_.size() && QChar::isLowSurrogate(buffer_.at(to).unicode())) to += back ? -1 : 1;
-        removeTo(to);
+    else if (erases && hasSelection()) removeSelectedText();
+    else if (command == Command::EraseWordBack) removeTo(TextBoundaries::previousWord(buffer_, cursor_), Kind::Other);
+    else if (command == Command::EraseWordForward) removeTo(TextBoundaries::nextWord(buffer_, cursor_), Kind::Other);
+    else if (command == Command::EraseToLineEnd)
+        removeTo(TextBoundaries::paragraphAt(buffer_, cursor_).second, Kind::Other);
+    else if (command == Command::EraseForward)
+        removeTo(TextBoundaries::nextCharacter(buffer_, cursor_), Kind::ErasingForward);
+    else if (command == Command::EraseBack) {
+        // Backspace takes a character of a cluster at a time, as Qt's editors do, but a
+        // surrogate pair whole.
+        qsizetype to = cursor_ - 1;
+        if (to > 0 && QChar::isLowSurrogate(buffer_.at(to).unicode()) &&
+            QChar::isHighSurrogate(buffer_.at(to - 1).unicode()))
+            --to;
+        if (cursor_ > 0) removeTo(to, Kind::ErasingBack);
     } else if (command == Command::NewLine) {
-        insertText(QStringLiteral("\n"));
+        guarded(noRoomToEdit(), [this] { insert(QStringLiteral("\n"), Kind::Other); });
     } else if (command == Command::Tab && !tabChangesFocus_) {
-        insertText(QStringLiteral("\t"));
+        guarded(noRoomToEdit(), [this] { insert(QStringLiteral("\t"), Kind::Typing); });
     } else if (command == Command::Type) {
-        insertText(key.text());
+        guarded(noRoomToEdit(), [&] { insert(key.text(), Kind::Typing); });
     } else {
         return false;
+    }
+    return true;
+}
+
+// A read-only text has no caret to move: the keys that would move one scroll, as in Qt's
+// editors, and Copy and Select All still act.
+bool TextView::scrollKey(const QKeyEvent& key) {
+    QScrollBar* down = verticalScrollBar();
+    QScrollBar* across = horizontalScrollBar();
+    const bool plain = !(key.modifiers() & ~Qt::KeypadModifier);
+    if (key.key() == Qt::Key_Space) {
+        down->triggerAction(key.modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
+                                                                : QAbstractSlider::SliderPageStepAdd);
+    } else if (key.matches(QKeySequence::MoveToPreviousPage)) {
+        down->triggerAction(QAbstractSlider::SliderPageStepSub);
+    } else if (key.matches(QKeySequence::MoveToNextPage)) {
+        down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    } else if (key.key() == Qt::Key_Home && plain) {
+        down->triggerAction(QAbstractSlider::SliderToMinimum);
+    } else if (key.key() == Qt::Key_End && plain) {
+        down->triggerAction(QAbstractSlider::SliderToMaximum);
+    } else {
+        switch (key.key()) {
+        case Qt::Key_Up: down->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+        case Qt::Key_Down: down->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+        case Qt::Key_Left: across->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+        case Qt::Key_Right: across->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+        default: return false;
+        }
     }
     return true;
 }
@@ -744,17 +858,17 @@ void TextView::keyPressEvent(QKeyEvent* key) {
     clearNote();
     const TextKeys::Reading reading = TextKeys::read(*key);
     if (!TextKeys::isVertical(reading.command)) wantedX_ = -1;
-    if (readOnly_ && key->key() == Qt::Key_Space) {
-        // Read-only text pages on the space bar, as a browser does.
-        verticalScrollBar()->triggerAction(key->modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
-                                                                                : QAbstractSlider::SliderPageStepAdd);
-    } else if (!move(reading) && !edit(reading, *key)) {
-        key->ignore();
-        return;
-    }
-    key->accept();
+    const bool leavesText =
+        reading.command == TextKeys::Command::Copy || reading.command == TextKeys::Command::SelectAll;
+    bool taken = false;
+    if (readOnly_ && !leavesText) taken = scrollKey(*key);
+    else taken = move(reading) || edit(reading, *key);
+    key->setAccepted(taken);
 }
 
+// A press soon after a double click, near where it was, is a triple click, which selects the
+// line from line break to line break with its line break. Dragging then extends the selection
+// by what the click selected: characters, words or such lines.
 void TextView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
@@ -763,32 +877,85 @@ void TextView::mousePressEvent(QMouseEvent* event) {
     clearNote();
     caretAtLineEnd_ = false;
     wantedX_ = -1;
-    setCursorPosition(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
-    selecting_ = true;
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = positionAt(point);
+    const bool triple =
+        doubleClicked_ &&
+        event->timestamp() - doubleClickTime_ <
+            static_cast<quint64>(QGuiApplication::styleHints()->mouseDoubleClickInterval()) &&
+        (point - doubleClickPoint_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance();
+    doubleClicked_ = false;
+    if (triple) {
+        const auto [from, to] = TextBoundaries::paragraphAt(buffer_, at);
+        selectedUnit_ = {from, std::min(buffer_.size(), to + 1)};
+        selecting_ = Selecting::Paragraphs;
+        anchor_ = selectedUnit_.first;
+        setCursorPosition(selectedUnit_.second, true);
+        return;
+    }
+    selecting_ = Selecting::Characters;
+    setCursorPosition(at, event->modifiers() & Qt::ShiftModifier);
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
-    if (!selecting_ || !(event->buttons() & Qt::LeftButton)) return;
+    if (selecting_ == Selecting::No || !(event->buttons() & Qt::LeftButton)) return;
     const QPoint at = event->position().toPoint();
     const bool outside = at.y() < 0 || at.y() > viewport()->height();
     if (outside && !scrollTimer_) scrollTimer_ = startTimer(50);
     else if (!outside && scrollTimer_) killTimer(std::exchange(scrollTimer_, 0));
-    setCursorPosition(positionAt(at), true);
+    extendSelection(positionAt(at));
+}
+
+// Extends the selection to `to`, by whole words or lines where a double or triple click began
+// it: a word reached goes in as far as its nearer end, as in Qt's editors, and the word or line
+// first chosen stays selected.
+void TextView::extendSelection(qsizetype to) {
+    if (selecting_ == Selecting::Characters) {
+        setCursorPosition(to, true);
+        return;
+    }
+    const auto [first, last] = selectedUnit_;
+    if (to >= first && to <= last) {
+        anchor_ = first;
+        setCursorPosition(last, true);
+        return;
+    }
+    qsizetype from = 0, end = 0;
+    if (selecting_ == Selecting::Words) {
+        from = TextBoundaries::startOfWord(buffer_, to);
+        end = TextBoundaries::endOfWord(buffer_, from);
+        const qsizetype line = layout_.lineOf(from);
+        if (end == from || layout_.lineOf(std::max(from, end - 1)) != line) return;
+        const double mouse = contentX(line, to);
+        to = mouse - contentX(line, from) < contentX(line, end) - mouse ? from : end;
+    } else {
+        std::tie(from, end) = TextBoundaries::paragraphAt(buffer_, to);
+        to = to < first ? from : std::min(buffer_.size(), end + 1);
+    }
+    anchor_ = to < first ? last : first;
+    setCursorPosition(to, true);
 }
 
 void TextView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) selecting_ = false;
+    if (event->button() == Qt::LeftButton) selecting_ = Selecting::No;
     if (scrollTimer_) killTimer(std::exchange(scrollTimer_, 0));
 }
 
+// As in Qt's editors, a double click selects the word under it, a run of punctuation marks, or
+// the word before the blanks it lands on; on an empty line, nothing.
 void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const qsizetype at = positionAt(event->position().toPoint());
-    qsizetype from = at, to = at;
-    while (from > 0 && buffer_.at(from - 1).isLetterOrNumber()) --from;
-    while (to < buffer_.size() && buffer_.at(to).isLetterOrNumber()) ++to;
-    anchor_ = from;
-    setCursorPosition(to, true);
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = positionAt(point);
+    doubleClicked_ = true;
+    doubleClickTime_ = event->timestamp();
+    doubleClickPoint_ = point;
+    const qsizetype line = layout_.lineOf(at);
+    if (lineEnd(line) == lineStart(line)) return;
+    selectedUnit_ = TextBoundaries::wordAt(buffer_, at);
+    selecting_ = Selecting::Words;
+    anchor_ = selectedUnit_.first;
+    setCursorPosition(selectedUnit_.second, true);
 }
 
 // As Qt's own text views: a read-only text offers only Copy and Select All.
@@ -829,7 +996,7 @@ void TextView::dragMoveEvent(QDragMoveEvent* event) {
 void TextView::dropEvent(QDropEvent* event) {
     if (readOnly_ || !event->mimeData()->hasText()) return;
     setCursorPosition(positionAt(event->position().toPoint()));
-    guarded(noRoomToEdit(), [&] { insert(event->mimeData()->text()); });
+    guarded(noRoomToEdit(), [&] { insert(event->mimeData()->text(), EditHistory::Kind::Pasting); });
     event->acceptProposedAction();
     setFocus(Qt::MouseFocusReason);
 }
@@ -844,7 +1011,8 @@ void TextView::inputMethodEvent(QInputMethodEvent* event) {
         anchor_ = from;
         cursor_ = std::min(buffer_.size(), from + event->replacementLength());
     }
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0) insertText(event->commitString());
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0)
+        guarded(noRoomToEdit(), [&] { insert(event->commitString(), EditHistory::Kind::Other); });
     preedit_ = event->preeditString();
     viewport()->update();
     event->accept();

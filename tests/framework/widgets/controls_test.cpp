@@ -314,6 +314,45 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
     }
 }
 
+// End on a row where a number wraps leaves the caret after the row's last digit, at the place
+// where the next row starts. Up and Down from there keep the caret at rows' ends: on the row
+// above or below, not a row further, nor at its start.
+TEST_F(TextControls, UpAndDownFromARowsEndKeepTheCaretAtRowsEnds) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetText(std::string(3000, '7'));
+    view->setFocus();
+    const qsizetype row = view->lineStart(1);
+    const QRect firstRowEnd = view->characterRect(row - 1);
+    // The row the caret is drawn on, and whether it stands at the row's right end.
+    const auto caret = [&] {
+        const QRect at = static_cast<QWidget*>(view)
+                             ->inputMethodQuery(Qt::ImCursorRectangle)
+                             .toRect()
+                             .translated(-view->viewport()->pos());
+        return std::make_pair((at.center().y() - firstRowEnd.top()) / firstRowEnd.height(),
+                              at.center().x() > firstRowEnd.center().x());
+    };
+    struct Step {
+        const char* keys;
+        int key;
+        qsizetype position;
+        int row;
+        bool atRowsEnd;
+    };
+    const Step steps[] = {
+        {"End", Qt::Key_End, row, 0, true},       {"Down", Qt::Key_Down, 2 * row, 1, true},
+        {"Down", Qt::Key_Down, 3 * row, 2, true}, {"Up", Qt::Key_Up, 2 * row, 1, true},
+        {"Home", Qt::Key_Home, row, 1, false},    {"Up", Qt::Key_Up, 0, 0, false},
+    };
+    for (const Step& step : steps) {
+        pressKey(view, step.key);
+        EXPECT_EQ(view->cursorPosition(), step.position) << "after " << step.keys;
+        EXPECT_EQ(caret(), std::make_pair(step.row, step.atRowsEnd)) << "after " << step.keys;
+    }
+}
+
 // A selection shows a selected line break as a blank's width past the line's end; where a line
 // merely wraps there is no break, and the selection ends with the line's last character.
 TEST_F(TextControls, ASelectionRunsPastALineBreakButNotPastAWrap) {

@@ -1,4 +1,3 @@
-#include "framework/EditHistory.hpp"
 #include "framework/TextBuffer.hpp"
 
 #include <QRandomGenerator>
@@ -87,36 +86,6 @@ TEST(TextBuffer, PiecesAreReadByPositionAndClampedToTheText) {
     EXPECT_EQ(text.mid(2, 3), "c\nd");
     EXPECT_EQ(text.mid(5, 10), "ef");
     EXPECT_TRUE(fw::TextBuffer().isEmpty());
-}
-
-TEST(EditHistory, TypingInARowIsOneChangeAndANewChangeDropsTheRedo) {
-    fw::EditHistory history;
-    using Kind = fw::EditHistory::Kind;
-    EXPECT_FALSE(history.canUndo());
-    const auto record = [&](qsizetype position, const char* removed, qsizetype added, Kind kind) {
-        history.prepare(position, static_cast<qsizetype>(std::strlen(removed)), kind);
-        history.record(position, fw::TextBuffer(QString::fromLatin1(removed)), added, kind);
-    };
-    record(0, "", 1, Kind::Typing);
-    record(1, "", 1, Kind::Typing);
-    record(2, "", 1, Kind::Typing);
-    ASSERT_TRUE(history.canUndo());
-    EXPECT_EQ(history.nextUndo().added, 3) << "three keys typed in a row";
-    record(1, "", 1, Kind::Typing);
-    EXPECT_EQ(history.nextUndo().added, 1) << "typing elsewhere starts a change";
-    record(2, "x", 1, Kind::Typing);
-    EXPECT_EQ(history.nextUndo().removed.toString(), "x") << "typing over a selection starts a change";
-
-    history.prepareUndo();
-    history.undone(fw::TextBuffer(QStringLiteral("y")));
-    ASSERT_TRUE(history.canRedo());
-    EXPECT_EQ(history.nextRedo().position, 2);
-    EXPECT_EQ(history.nextRedo().removed.toString(), "y") << "redo takes out what undo put in";
-    EXPECT_EQ(history.nextRedo().added, 1);
-    record(0, "", 1, Kind::Other);
-    EXPECT_FALSE(history.canRedo());
-    history.clear();
-    EXPECT_FALSE(history.canUndo());
 }
 
 }  // namespace

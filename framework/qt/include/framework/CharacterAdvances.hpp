@@ -33,8 +33,9 @@ public:
     // The advance of the code unit when it is known, else a negative number: then measure() it.
     float known(char16_t unit) const { return table_[unit].load(std::memory_order_relaxed); }
     // The advance of the character that starts with `unit`; `next` is the code unit after it, or
-    // 0 at the end of the text. A line feed has none, a tab is as wide as a blank, and a
-    // surrogate pair is measured whole at its first half.
+    // 0 at the end of the text. A line feed has none, and a surrogate pair is measured whole at
+    // its first half. A tab, whose advance depends on where it stands, is never known: measured,
+    // it gives a blank's.
     float measure(char16_t unit, char16_t next) const;
     float of(char16_t unit, char16_t next) const {
         const float advance = known(unit);

@@ -3,16 +3,28 @@
 
 #include "TextBuffer.hpp"
 
+#include <optional>
 #include <vector>
 
 namespace fw {
 
-// The changes a view's text went through, as undo and redo put them back. A change is recorded
-// after the text has changed, which must not fail then: room for it is made beforehand.
+// The changes a view's text went through, as undo and redo put them back. Changes in a row join
+// one step as in Qt's editors: characters typed one after another, a paste and the typing right
+// after it, a run of Backspaces, a run of Deletes; a line break, a cut or a move of the caret
+// between them ends a step.
+//
+// A change is made ready before the text changes, which is where memory may run short, and
+// recorded after it without fail.
 class EditHistory {
 public:
-    // How a change came about: characters typed in a row are undone together.
-    enum class Kind { Other, Typing };
+    // How a change came about, which decides what it joins.
+    enum class Kind {
+        Other,
+        Typing,          // one character typed, over the selection or not
+        Pasting,         // what typing right after it joins, but which joins nothing before it
+        ErasingBack,     // a character taken by Backspace
+        ErasingForward,  // a character taken by Delete
+    };
 
     // At `position`, `added` characters replaced `removed`.
     struct Change {
@@ -27,12 +39,13 @@ public:
     const Change& nextUndo() const { return undo_.back(); }
     const Change& nextRedo() const { return redo_.back(); }
 
-    // Whether a change would join the last one rather than stand as a change of its own.
-    bool continues(qsizetype position, qsizetype removed, Kind kind) const;
-    // Makes room for the change that record() will take, unless it continues the last one.
-    void prepare(qsizetype position, qsizetype removed, Kind kind);
-    // Records a change just made, after prepare(); drops what could be redone.
-    void record(qsizetype position, TextBuffer removed, qsizetype added, Kind kind) noexcept;
+    // Makes a change ready to record, joined to the last step where it continues it. Raises
+    // std::bad_alloc when memory cannot hold it, and then records nothing.
+    void prepare(qsizetype position, TextBuffer removed, qsizetype added, Kind kind);
+    // Records the change made ready, and drops what could be redone.
+    void commit() noexcept;
+    // Forgets the change made ready: the edit was not made.
+    void abandon() noexcept { pending_.reset(); }
 
     // Makes room to move the next change over to the other side.
     void prepareUndo() { makeRoom(redo_); }
@@ -49,6 +62,8 @@ private:
 
     std::vector<Change> undo_;
     std::vector<Change> redo_;
+    std::optional<Change> pending_;
+    bool joins_ = false;  // whether the pending change takes the last one's place
 };
 
 }  // namespace fw

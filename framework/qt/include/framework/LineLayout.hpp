@@ -5,6 +5,7 @@
 #include "LineTable.hpp"
 #include "TextBuffer.hpp"
 
+#include <cmath>
 #include <memory>
 
 namespace fw {
@@ -14,9 +15,10 @@ namespace fw {
 // with widths of its own.
 //
 // Lines break at LF. Wrapping, they also break at the width laid out at: after the last blank
-// that starts inside it (blanks hang past the edge), or anywhere in a run wider than the width,
-// but never inside a surrogate pair, even where the pair alone is wider. Horizontal places are
-// measured from the start of the line, and are sums of advances.
+// that starts inside it (blanks hang past the edge), before a tab that starts past it, or
+// anywhere in a run wider than the width, but never inside a surrogate pair, even where the pair
+// alone is wider. Horizontal places are measured from the start of the line, and are sums of
+// advances; a tab reaches the next tab stop, one every kTabDistance, as in Qt's editors.
 //
 // An edit lays out anew from the line before the edited one, whose end may now fit more or
 // less, until a line starts where an old one started, shifted by the change: from there on the
@@ -32,6 +34,8 @@ namespace fw {
 class LineLayout {
 public:
     explicit LineLayout(std::shared_ptr<CharacterAdvances> advances);
+
+    static constexpr double kTabDistance = 80;
 
     const CharacterAdvances& advances() const { return *advances_; }
     const std::shared_ptr<CharacterAdvances>& sharedAdvances() const { return advances_; }
@@ -57,11 +61,14 @@ public:
     // Where the line's characters end: before its LF, if it has one.
     qsizetype lineEnd(const TextBuffer& text, qsizetype line) const;
 
-    // The advance of the character at `position`.
-    double advance(const TextBuffer& text, qsizetype position) const {
+    // The advance of the character at `position`, which starts `x` into its line.
+    double advance(const TextBuffer& text, qsizetype position, double x) const {
+        const char16_t c = text.at(position).unicode();
+        if (c == u'\t') return tabAdvance(x);
         const char16_t next = position + 1 < text.size() ? text.at(position + 1).unicode() : 0;
-        return advances_->of(text.at(position).unicode(), next);
+        return advances_->of(c, next);
     }
+    static double tabAdvance(double x) { return (std::floor(x / kTabDistance) + 1) * kTabDistance - x; }
     // How far into its line the character at `position` starts.
     double xOf(const TextBuffer& text, qsizetype line, qsizetype position) const;
     // The place on the line nearest to `x`: before a character when `x` is left of its middle.

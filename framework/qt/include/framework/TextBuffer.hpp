@@ -39,6 +39,8 @@ public:
     QByteArray toUtf8() const;
     // The characters from `position` on that are stored together; empty at the end.
     QStringView stretch(qsizetype position) const;
+    // The characters before `position` that are stored together; empty at the start.
+    QStringView stretchBefore(qsizetype position) const;
     // The characters of [position, position + length), sharing their strings.
     TextBuffer slice(qsizetype position, qsizetype length) const;
     // Puts a string after the text, as a piece of its own.

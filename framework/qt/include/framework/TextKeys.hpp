@@ -5,8 +5,10 @@
 
 namespace fw {
 
-// The keys of a text view, as the platform binds them: a key press is read as one command, so
-// that the view carries out commands and never looks at keys itself.
+// The keys of a text view, as the platform binds them and as Qt's editors read them: a key press
+// is read as one command, so that the view carries out commands and never looks at keys itself.
+// A key that Qt's editors leave alone, such as Return or Delete with Ctrl or Alt held, is read as
+// no command and goes on to the window.
 class TextKeys {
 public:
     enum class Command {
@@ -36,6 +38,7 @@ public:
         EraseForward,
         EraseWordBack,
         EraseWordForward,
+        EraseToLineEnd,
         NewLine,
         Tab,
         Type,  // the key's text
@@ -52,6 +55,9 @@ public:
     static bool overridesShortcut(const QKeyEvent& key);
     // Whether the command moves the caret up or down, keeping to the column it had.
     static bool isVertical(Command command);
+    // Whether the key's text is typed into the text: a printable character, a character beyond
+    // the first plane, or a format character such as a zero-width joiner, without Ctrl.
+    static bool typesText(const QKeyEvent& key);
 };
 
 }  // namespace fw

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class QPainter;
 
@@ -121,14 +122,18 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    // How a drag with the button down extends the selection: by characters, or by the words or
+    // lines that a double or a triple click selected.
+    enum class Selecting { No, Characters, Words, Paragraphs };
+
     TextBuffer::Replaced splice(qsizetype position, qsizetype length, TextBuffer with);
     void replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind);
     void undoOrRedo(bool undo);
     bool copySelection();
-    void insert(const QString& typed);
-    void insert(TextBuffer text);
+    void insert(const QString& typed, EditHistory::Kind kind);
+    void insert(TextBuffer text, EditHistory::Kind kind);
     void removeSelection();
-    void removeTo(qsizetype to);
+    void removeTo(qsizetype to, EditHistory::Kind kind);
     template <class Command>
     void guarded(const QString& failure, Command command);
     void showNote(const QString& note);
@@ -136,26 +141,37 @@ private:
     void textChanged(qsizetype position, const TextBuffer& removed, const TextBuffer& added);
     bool move(TextKeys::Reading reading);
     bool edit(TextKeys::Reading reading, const QKeyEvent& key);
+    bool scrollKey(const QKeyEvent& key);
+    void moveVertically(qsizetype rows, bool select);
+    void page(bool down, bool select);
 
     void layOutAll();
     void textReplaced(const TextBuffer& old);
     double wrapWidth() const;
     void updateScrollBars();
+    void paintLine(QPainter& painter, qsizetype line, int top, const QRect& area) const;
     void paintNote(QPainter& painter) const;
 
+    // Rows are those of the layout, in the viewport: as in Qt's editors, the first row stands a
+    // margin below the top only while the view is scrolled to the top.
+    qsizetype topRow() const;
+    int rowTop(qsizetype line) const;
+    int fullRows() const;
+    int rowsScrolled() const;
     qsizetype caretLine() const;
     qsizetype lineEnd(qsizetype line) const { return layout_.lineEnd(buffer_, line); }
-    double lineLeft(qsizetype line) const;
+    bool isWrapped(qsizetype line) const;
+    bool isWrapPoint(qsizetype position) const;
+    double alignmentOffset(qsizetype line) const;
+    double contentX(qsizetype line, qsizetype position) const;
     double xOf(qsizetype line, qsizetype position) const;
-    int visibleLines() const;
+    qsizetype positionInRow(qsizetype line, double x) const;
     QRect caretRect() const;
     void ensureVisible(qsizetype line, qsizetype position);
-    void ensureCaretVisible();
-    void caretMoved();
+    void caretMoved(bool scroll = true);
     void restartBlink();
-    qsizetype wordStart(qsizetype from) const;
-    qsizetype wordEnd(qsizetype from) const;
     void measureFont();
+    void extendSelection(qsizetype to);
 
     TextBuffer buffer_;
     EditHistory history_;
@@ -163,8 +179,10 @@ private:
 
     qsizetype cursor_ = 0;
     qsizetype anchor_ = 0;
-    bool caretAtLineEnd_ = false;  // at a wrap, the caret stands after the line above
-    double wantedX_ = -1;          // the column that Up and Down keep to
+    // At a wrap, the caret stands after the row above (End took it there) rather than before the
+    // row below; Up and Down keep it at rows' ends.
+    bool caretAtLineEnd_ = false;
+    double wantedX_ = -1;  // the place on its row that Up and Down keep to, scrolling aside
     QString preedit_;
     QString note_;
     qsizetype toldCursor_ = 0;  // the caret and selection that screen readers were last told of
@@ -173,10 +191,15 @@ private:
     bool readOnly_ = false;
     bool tabChangesFocus_ = true;
     bool hideSelection_ = true;
-    bool selecting_ = false;
     qsizetype limit_ = 0;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     std::function<bool(const QKeyEvent&)> keyFilter_;
+
+    Selecting selecting_ = Selecting::No;
+    std::pair<qsizetype, qsizetype> selectedUnit_;  // the word or line a double or triple click chose
+    QPoint doubleClickPoint_;
+    quint64 doubleClickTime_ = 0;
+    bool doubleClicked_ = false;
 
     QFont font_;
     int lineHeight_ = 1;
