@@ -1,12 +1,14 @@
 #include "LineLayout.hpp"
 
 #include <QChar>
+#include <QTextBoundaryFinder>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <exception>
 #include <system_error>
@@ -34,6 +36,40 @@ constexpr qsizetype kShortestPiece = qsizetype{1} << 20;
 constexpr unsigned kMostPieces = 8;
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Characters beside which Unicode's line breaking, which Qt's editors follow, finds places to
+// break that blanks alone do not give: after a hyphen or a slash between words, after marks
+// that close, and between most characters beyond the Latin letters, such as ideographs.
+constexpr bool asciiBreaksApart(char16_t c) {
+    return c == u'-' || c == u'/' || c == u'!' || c == u'?' || c == u'|' || c == u')' || c == u']' || c == u'}';
+}
+
+bool breaksApart(char16_t c) {
+    if (c < 0x80) return asciiBreaksApart(c);
+    return !(c >= 0xC0 && c <= 0x24F && QChar::isLetter(c));
+}
+
+// The characters before a line that the rules of line breaking read.
+constexpr qsizetype kBreakContext = 16;
+
+// The last place in (from, overflow] where Unicode's line breaking lets a line break, or -1.
+qsizetype lastBreakOpportunity(const TextBuffer& text, qsizetype from, qsizetype overflow) {
+    qsizetype start = from;
+    while (start > 0 && from - start < kBreakContext && text.at(start - 1) != QLatin1Char('\n')) --start;
+    const qsizetype end = std::min(text.size(), overflow + 2);
+    const QString stretch = text.mid(start, end - start);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, stretch);
+    finder.setPosition(overflow - start);
+    const qsizetype found = finder.isAtBoundary() ? overflow - start : finder.toPreviousBoundary();
+    return found >= 0 && start + found > from ? start + found : -1;
+}
+
+// Whether an ASCII character breaks apart, by table, for the hot loop.
+constexpr auto kPlainAscii = [] {
+    std::array<bool, 0x80> plain{};
+    for (char16_t c = 0; c < 0x80; ++c) plain[c] = !asciiBreaksApart(c);
+    return plain;
+}();
 
 // The widest range of code units that a scan for characters of one advance compares at once.
 constexpr int kWidestRange = 256;
@@ -79,6 +115,7 @@ LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) co
     qsizetype afterBlank = -1;
     float first = -1;
     bool uniform = true;
+    bool apart = false;
     for (qsizetype i = from; i < size;) {
         const QStringView stretch = text.stretch(i);
         const char16_t* chars = stretch.utf16() - i;
@@ -104,11 +141,17 @@ LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) co
                 continue;
             }
             if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
+                if (apart) {
+                    const qsizetype opportunity = lastBreakOpportunity(text, from, i);
+                    if (opportunity > afterBlank) return {opportunity, x, 0};
+                }
                 if (afterBlank > from) return {afterBlank, x, 0};
                 return {i, x, uniform ? first : 0};
             }
             if (i == from) first = advance;
-            uniform = uniform && advance == first && advance > 0;
+            const bool breaking = c < 0x80 ? !kPlainAscii[c] : breaksApart(c);
+            apart = apart || breaking;
+            uniform = uniform && advance == first && advance > 0 && !breaking;
         }
     }
     return {-1, x, uniform && first > 0 ? first : 0};
@@ -128,7 +171,7 @@ qsizetype LineLayout::charactersPerLine(float advance) const {
 // character alone only where one lies outside that range.
 qsizetype LineLayout::uniformEnd(const TextBuffer& text, qsizetype from, float advance, qsizetype limit) const {
     const CharacterAdvances& advances = *advances_;
-    const auto alike = [&](char16_t c) { return advances.known(c) == advance && !isBlank(c); };
+    const auto alike = [&](char16_t c) { return advances.known(c) == advance && !isBlank(c) && !breaksApart(c); };
     if (from >= limit || !alike(text.at(from).unicode())) return from;
     char16_t low = text.at(from).unicode();
     char16_t high = low;
@@ -182,7 +225,9 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
     for (;;) {
         if (at >= stable) {
             holding = old.holding(holding, at - shift);
-            if (at > stable && holding.start == at - shift) return holding.line;
+            // Where a line breaks may hang on characters a little before it, as Unicode's line
+            // breaking reads them: lines come back in step only a little past the edit.
+            if (at > stable + kBreakContext && holding.start == at - shift) return holding.line;
             if (at >= oldEnd) return -1;
             if (wrapping_ && holding.uniform) {
                 // The rest of an old uniform run, and of the uniform runs of the same advance

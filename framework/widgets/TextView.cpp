@@ -169,9 +169,12 @@ bool TextView::isWrapped(qsizetype line) const {
     return line + 1 < lineCount() && buffer_.at(lineStart(line + 1) - 1) != QLatin1Char('\n');
 }
 
+// Where a row that wraps inside a word, not at a blank, ends: the caret may stand there after
+// the row's last character.
 bool TextView::isWrapPoint(qsizetype position) const {
     const qsizetype line = layout_.lineOf(position);
-    return line > 0 && lineStart(line) == position && isWrapped(line - 1);
+    return line > 0 && lineStart(line) == position && isWrapped(line - 1) &&
+           !QChar::isSpace(buffer_.at(position - 1).unicode());
 }
 
 // Blanks that hang past the edge do not move an aligned line.

@@ -64,6 +64,15 @@ TEST(LineLayout, LinesBreakAtLineFeedsAndWrapAtTheWidth) {
          true,
          20,
          {"a", "\xF0\x9F\x98\x80", "b"}},
+        {"after a hyphen between words", "ab-cdefg", true, 50, {"ab-", "cdefg"}},
+        {"after a slash between words", "ab/cdefg", true, 50, {"ab/", "cdefg"}},
+        {"but not before digits", "ab-12345", true, 50, {"ab-12", "345"}},
+        {"nor at a point in a number", "ab1.2345", true, 50, {"ab1.2", "345"}},
+        {"ideographs break anywhere",
+         "\u4e00\u4e8c\u4e09\u56db\u4e94\u516d\u4e03",
+         true,
+         50,
+         {"\u4e00\u4e8c\u4e09\u56db\u4e94", "\u516d\u4e03"}},
         {"without wrapping only line feeds break", "12345678901234567\n1", false, 50, {"12345678901234567|", "1"}},
     };
     for (const auto& c : cases) {
@@ -96,7 +105,8 @@ TEST(LineLayout, EachCharacterIsMeasuredOnce) {
     std::vector<std::u16string> expected = once;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(measured, expected);
-    EXPECT_EQ(layout.lineStart(1), 10) << "twice an emoji, a, a blank and a mathematical A fit but for the last A";
+    EXPECT_EQ(layout.lineStart(1), 12)
+        << "twice an emoji, a, a blank and a mathematical A fit, and an emoji may start a line";
 }
 
 TEST(LineLayout, PlacesOnALineAreSumsOfAdvancesAndAClickTakesTheNearerSide) {

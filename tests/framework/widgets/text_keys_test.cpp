@@ -52,6 +52,19 @@ TEST(TextKeys, EachKeyIsReadAsTheCommandThePlatformBindsItTo) {
         {"a blank", Qt::Key_Space, none, " ", Command::Type, false},
         {"Ctrl+Q", Qt::Key_Q, ctrl, "\x11", Command::None, false},
         {"Escape", Qt::Key_Escape, none, "\x1b", Command::None, false},
+        // As in Qt's editors: Backspace takes a character with Shift too, and none of these edit.
+        {"Shift+Backspace", Qt::Key_Backspace, shift, "\b", Command::EraseBack, false},
+        {"Ctrl+Shift+Backspace", Qt::Key_Backspace, ctrl | shift, "", Command::None, false},
+        {"Alt+Delete", Qt::Key_Delete, Qt::AltModifier, "", Command::None, false},
+        {"Ctrl+Return", Qt::Key_Return, ctrl, "\r", Command::None, false},
+        {"Alt+Return", Qt::Key_Return, Qt::AltModifier, "\r", Command::None, false},
+        {"Shift+Return", Qt::Key_Return, shift, "\r", Command::NewLine, false},
+        {"Ctrl+Tab", Qt::Key_Tab, ctrl, "\t", Command::None, false},
+        // What the keyboard types: beyond the first plane, and format characters.
+        {"an emoji", Qt::Key_unknown, none, "\U0001F600", Command::Type, false},
+        {"a zero-width joiner", Qt::Key_unknown, none, "\u200D", Command::Type, false},
+        {"a combining accent", Qt::Key_unknown, none, "\u0301", Command::Type, false},
+        {"a control character", Qt::Key_unknown, none, "\x07", Command::None, false},
     };
     for (const auto& c : cases) {
         const QKeyEvent key(QEvent::KeyPress, c.code, c.modifiers, c.text);
