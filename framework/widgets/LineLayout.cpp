@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <cmath>
 #include <exception>
@@ -40,12 +41,9 @@ bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 // Characters beside which Unicode's line breaking, which Qt's editors follow, finds places to
 // break that blanks alone do not give: after a hyphen or a slash between words, after marks
 // that close, and between most characters beyond the Latin letters, such as ideographs.
-constexpr bool asciiBreaksApart(char16_t c) {
-    return c == u'-' || c == u'/' || c == u'!' || c == u'?' || c == u'|' || c == u')' || c == u']' || c == u'}';
-}
-
 bool breaksApart(char16_t c) {
-    if (c < 0x80) return asciiBreaksApart(c);
+    if (c < 0x80)
+        return c == u'-' || c == u'/' || c == u'!' || c == u'?' || c == u'|' || c == u')' || c == u']' || c == u'}';
     return !(c >= 0xC0 && c <= 0x24F && QChar::isLetter(c));
 }
 
@@ -63,13 +61,6 @@ qsizetype lastBreakOpportunity(const TextBuffer& text, qsizetype from, qsizetype
     const qsizetype found = finder.isAtBoundary() ? overflow - start : finder.toPreviousBoundary();
     return found >= 0 && start + found > from ? start + found : -1;
 }
-
-// Whether an ASCII character breaks apart, by table, for the hot loop.
-constexpr auto kPlainAscii = [] {
-    std::array<bool, 0x80> plain{};
-    for (char16_t c = 0; c < 0x80; ++c) plain[c] = !asciiBreaksApart(c);
-    return plain;
-}();
 
 // The widest range of code units that a scan for characters of one advance compares at once.
 constexpr int kWidestRange = 256;
@@ -100,9 +91,53 @@ unsigned piecesFor(qsizetype size) {
     return static_cast<unsigned>(std::clamp<qsizetype>(size / kShortestPiece, 1, cores));
 }
 
+// The first position at or after `from`, and before `limit`, whose character differs from the one
+// `period` characters on; `limit` when none does.
+qsizetype periodEnd(const TextBuffer& text, qsizetype from, qsizetype period, qsizetype limit) {
+    constexpr qsizetype kCompared = 4096;
+    for (qsizetype at = from; at < limit;) {
+        const QStringView here = text.stretch(at);
+        const QStringView there = text.stretch(at + period);
+        const qsizetype n = std::min({here.size(), there.size(), limit - at, kCompared});
+        if (std::memcmp(here.data(), there.data(), static_cast<std::size_t>(n) * sizeof(QChar)) != 0) {
+            for (qsizetype i = 0; i < n; ++i)
+                if (here[i] != there[i]) return at + i;
+        }
+        at += n;
+    }
+    return limit;
+}
 }  // namespace
 
-LineLayout::LineLayout(std::shared_ptr<CharacterAdvances> advances) : advances_(std::move(advances)) {}
+// The lengths of the last lines laid out one by one, to find lines that repeat: a text whose
+// characters repeat (a fraction's digits in a base whose letters are not as wide as its digits)
+// wraps into lines that repeat as well, and that can be counted as uniform lines are.
+class LineLayout::RecentLines {
+public:
+    void push(qsizetype length) {
+        lengths_[static_cast<std::size_t>(count_ % kKept)] = length;
+        ++count_;
+    }
+    void clear() { count_ = 0; }
+    // Whether the last lines repeat every `period` lines, where it is time to look.
+    bool repeats(int period) const {
+        if (count_ < 3 * kLongestPeriod || count_ % kLongestPeriod != 0) return false;
+        for (int i = 0; i < 2 * period; ++i)
+            if (back(i) != back(i + period)) return false;
+        return true;
+    }
+    // The length of the line `i` lines back from the last.
+    qsizetype back(int i) const { return lengths_[static_cast<std::size_t>((count_ - 1 - i) % kKept)]; }
+
+    static constexpr int kLongestPeriod = 16;
+
+private:
+    static constexpr int kKept = 4 * kLongestPeriod;
+    std::array<qsizetype, kKept> lengths_{};
+    qsizetype count_ = 0;
+};
+
+LineLayout::LineLayout(std::shared_ptr<CharacterAdvances> advances) { setAdvances(std::move(advances)); }
 
 // A line is uniform when its characters, before the one that would not fit, all have the
 // advance of the first, and none is a blank; a line feed, a surrogate (whose second half has no
@@ -113,33 +148,44 @@ LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) co
     const CharacterAdvances& advances = *advances_;
     double x = 0;
     qsizetype afterBlank = -1;
-    float first = -1;
-    bool uniform = true;
     bool apart = false;
+    float first = 0;
+    if (from < size) {
+        const char16_t c = text.at(from).unicode();
+        if (c < 0x80) first = std::max(0.0f, plain_[c]);
+        else if (!breaksApart(c)) first = advances.of(c, 0);
+    }
+    bool uniform = first > 0;
     for (qsizetype i = from; i < size;) {
         const QStringView stretch = text.stretch(i);
         const char16_t* chars = stretch.utf16() - i;
         const qsizetype end = i + stretch.size();
         for (; i < end; ++i) {
             const char16_t c = chars[i];
-            if (c == u'\n') return {i + 1, x, 0};
-            // The hot loop of every layout: one look-up a character once its advance is known.
-            float advance = advances.known(c);
+            // The hot loop of every layout: for the letters, digits and marks of ASCII that
+            // break no line, one look-up a character; all else takes the way below.
+            float advance = c < 0x80 ? plain_[c] : -1.0f;
             if (advance < 0) {
+                if (c == u'\n') return {i + 1, x, 0};
                 if (c == u'\t') {
                     // A tab that would start past the edge starts the next line.
                     if (x > limit && i > from) return {i, x, 0};
                     advance = static_cast<float>(tabAdvance(x));
                 } else {
-                    advance = advances.measure(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+                    advance = advances.of(c, i + 1 < size ? text.at(i + 1).unicode() : 0);
+                }
+                if (isBlank(c)) {
+                    x += advance;
+                    afterBlank = i + 1;
+                    uniform = false;
+                    continue;
+                }
+                if (breaksApart(c)) {
+                    apart = true;
+                    uniform = false;
                 }
             }
             x += advance;
-            if (isBlank(c)) {
-                afterBlank = i + 1;
-                uniform = false;
-                continue;
-            }
             if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
                 if (apart) {
                     const qsizetype opportunity = lastBreakOpportunity(text, from, i);
@@ -148,13 +194,18 @@ LineLayout::Line LineLayout::nextLine(const TextBuffer& text, qsizetype from) co
                 if (afterBlank > from) return {afterBlank, x, 0};
                 return {i, x, uniform ? first : 0};
             }
-            if (i == from) first = advance;
-            const bool breaking = c < 0x80 ? !kPlainAscii[c] : breaksApart(c);
-            apart = apart || breaking;
-            uniform = uniform && advance == first && advance > 0 && !breaking;
+            uniform = uniform && advance == first;
         }
     }
-    return {-1, x, uniform && first > 0 ? first : 0};
+    return {-1, x, uniform ? first : 0};
+}
+
+void LineLayout::setAdvances(std::shared_ptr<CharacterAdvances> advances) {
+    advances_ = std::move(advances);
+    plain_.fill(-1);
+    if (!advances_) return;
+    for (char16_t c = u'!'; c < 0x7F; ++c)
+        if (!breaksApart(c)) plain_[c] = advances_->of(c, 0);
 }
 
 // Counted as the layout adds advances up, so that the count agrees with it to the last bit.
@@ -190,8 +241,41 @@ qsizetype LineLayout::uniformEnd(const TextBuffer& text, qsizetype from, float a
     return limit;
 }
 
+// Where the last lines repeat, and the text repeats as far on as they need, the lines after them
+// repeat too: each line is laid out by the characters in and around it alone. They are counted
+// then, as far as the text repeats, less what a line reads past its end.
+qsizetype LineLayout::repeatLines(const TextBuffer& text, RecentLines& recent, qsizetype at, qsizetype stop,
+                                  LineRuns& runs) const {
+    if (!wrapping_) return at;
+    // Lines of one length may repeat where the text does not (every line of a fraction's digits
+    // as long as the next), so each number of lines the last ones repeat in is tried against
+    // the text, until one is the text's period too.
+    for (int period = 1; period <= RecentLines::kLongestPeriod; ++period) {
+        if (!recent.repeats(period)) continue;
+        qsizetype characters = 0;
+        qsizetype longest = 0;
+        for (int i = 0; i < period; ++i) {
+            characters += recent.back(i);
+            longest = std::max(longest, recent.back(i));
+        }
+        const qsizetype from = at - 2 * characters;
+        if (from < 0 || at + characters >= text.size()) continue;
+        const qsizetype margin = 2 * longest + kBreakContext + 4;
+        const qsizetype reach = std::min(text.size() - characters, stop + characters + margin);
+        const qsizetype end = periodEnd(text, from, characters, reach);
+        const qsizetype repeats = std::min((end - at - margin) / characters, (stop - at + characters - 1) / characters);
+        if (end - at - margin <= 0 || repeats <= 0) continue;
+        for (qsizetype r = 0; r < repeats; ++r)
+            for (int i = period - 1; i >= 0; --i) runs.append(recent.back(i), 1, 0);
+        recent.clear();
+        return at + repeats * characters;
+    }
+    return at;
+}
+
 qsizetype LineLayout::layOutFrom(const TextBuffer& text, qsizetype at, qsizetype stop, LineRuns& runs,
                                  double& widest) const {
+    RecentLines recent;
     while (at < stop) {
         const Line line = nextLine(text, at);
         widest = std::max(widest, line.width);
@@ -202,6 +286,8 @@ qsizetype LineLayout::layOutFrom(const TextBuffer& text, qsizetype at, qsizetype
         const qsizetype length = line.next - at;
         runs.append(length, 1, line.advance);
         at = line.next;
+        recent.push(length);
+        at = repeatLines(text, recent, at, stop, runs);
         if (line.advance > 0 && wrapping_) {
             // A full uniform line: as many of the lines after it as lie in the same run of
             // characters are counted, not laid out.
@@ -211,6 +297,7 @@ qsizetype LineLayout::layOutFrom(const TextBuffer& text, qsizetype at, qsizetype
             if (counted > 0) {
                 runs.append(length, counted, line.advance);
                 at += counted * length;
+                recent.clear();
             }
         }
     }
@@ -222,6 +309,7 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
     const qsizetype size = text.size();
     const qsizetype oldEnd = old.characters() + shift;
     LineTable::Place holding = old.place(0);
+    RecentLines recent;
     for (;;) {
         if (at >= stable) {
             holding = old.holding(holding, at - shift);
@@ -243,6 +331,7 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
                 if (counted > 0) {
                     fresh.append(length, counted, advance);
                     at += counted * length;
+                    recent.clear();
                     continue;
                 }
             }
@@ -256,6 +345,8 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
         const qsizetype length = line.next - at;
         fresh.append(length, 1, line.advance);
         at = line.next;
+        recent.push(length);
+        at = repeatLines(text, recent, at, size, fresh);
         if (line.advance > 0 && wrapping_ && at < stable) {
             // Lines of what the edit put in are counted as in a whole layout; past it, the old
             // runs say where such lines are.
@@ -264,6 +355,7 @@ qsizetype LineLayout::relayOut(const TextBuffer& text, qsizetype& at, qsizetype 
             if (counted > 0) {
                 fresh.append(length, counted, line.advance);
                 at += counted * length;
+                recent.clear();
             }
         }
     }

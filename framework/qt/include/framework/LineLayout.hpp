@@ -5,6 +5,7 @@
 #include "LineTable.hpp"
 #include "TextBuffer.hpp"
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -40,7 +41,7 @@ public:
     const CharacterAdvances& advances() const { return *advances_; }
     const std::shared_ptr<CharacterAdvances>& sharedAdvances() const { return advances_; }
     // Takes other advances; the lines stay as they are until they are laid out again.
-    void setAdvances(std::shared_ptr<CharacterAdvances> advances) { advances_ = std::move(advances); }
+    void setAdvances(std::shared_ptr<CharacterAdvances> advances);
 
     bool wraps() const { return wrapping_; }
     // The width the lines were laid out at; < 0 until they are laid out wrapped.
@@ -102,8 +103,14 @@ private:
     qsizetype relayOut(const TextBuffer& text, qsizetype& at, qsizetype stable, const LineTable& old, qsizetype shift,
                        LineRuns& fresh, double& widest) const;
     LineTable layOutInPieces(const TextBuffer& text, double& widest) const;
+    class RecentLines;
+    qsizetype repeatLines(const TextBuffer& text, RecentLines& recent, qsizetype at, qsizetype stop,
+                          LineRuns& runs) const;
 
     std::shared_ptr<CharacterAdvances> advances_;
+    // The advances of the printable ASCII characters that break no line, measured at once;
+    // every other code unit of ASCII is negative here.
+    std::array<float, 0x80> plain_{};
     LineTable table_;
     bool wrapping_ = true;
     double width_ = -1;

@@ -22,15 +22,21 @@ namespace fw {
 // line of prose.
 //
 // It is the widget over parts that each do one thing: the text in a TextBuffer, its undo in an
-// EditHistory, its shown lines in a LineLayout, the platform's keys read by TextKeys, and what
-// screen readers learn through an accessible interface of its own. Only the lines in sight are
-// drawn, each without kerning, so that what is drawn matches what was measured character by
-// character.
+// EditHistory, its shown lines in a LineLayout, the platform's keys read by TextKeys, where
+// characters and words begin in TextBoundaries, and what screen readers learn through an
+// accessible interface of its own. Only the lines in sight are drawn, each without kerning, so
+// that what is drawn matches what was measured character by character.
+//
+// Keys and the mouse act as in Qt's QPlainTextEdit on Linux, as a table of cases in the tests
+// holds them: but for one thing by design, that End on a row where a number wraps leaves the
+// caret at that row's end, where Qt's editor shows it at the next row's start, and Up and Down
+// from there keep it at rows' ends. A read-only text has no caret that keys move: they scroll.
 //
 // A command that memory cannot carry out leaves the text, its lines and the undo history as they
-// were, and a note over the text says so until the next key, click or edit. Screen readers reach
-// the text, caret and selection through an accessible interface that reads the text piece by
-// piece.
+// were, and a note over the text says so until the next key, click or edit. A copy hands the
+// clipboard its UTF-8 made at once, so that another program reading it later asks for no memory.
+// Screen readers reach the text, caret and selection through an accessible interface that reads
+// the text piece by piece.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
