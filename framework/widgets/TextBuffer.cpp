@@ -2,8 +2,13 @@
 
 #include <QStringEncoder>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -18,9 +23,6 @@ namespace {
 // in while the joined piece stays this short, so that typing costs a short copy and leaves few
 // pieces behind.
 constexpr qsizetype kShortPiece = 4096;
-
-// UTF-8 is made this many characters at a time, through a buffer of their worst case.
-constexpr qsizetype kEncodedAtOnce = 1 << 16;
 
 // Below this many characters a text is searched on one thread.
 constexpr qsizetype kSearchedApart = qsizetype{1} << 22;
@@ -48,6 +50,35 @@ bool holdsCarriageReturn(const QString& text) {
     search(0);
     searchers.clear();
     return found;
+}
+
+// How many bytes UTF-8 takes at most for the code units: one for each, one more for each from
+// U+0080 on and one more again from U+0800 on, counted eight at a time where the processor
+// compares eight at once.
+qsizetype utf8RoomOf(const char16_t* units, qsizetype count) {
+    qsizetype room = count;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // Compared as signed numbers, offset so that the order of the unsigned code units holds.
+    const __m128i offset = _mm_set1_epi16(static_cast<short>(0x8000));
+    const __m128i from80 = _mm_set1_epi16(static_cast<short>(0x7F ^ 0x8000));
+    const __m128i from800 = _mm_set1_epi16(static_cast<short>(0x7FF ^ 0x8000));
+    constexpr qsizetype kBlock = 8 * 4096;  // few enough for the 16-bit counts not to overflow
+    while (i + 8 <= count) {
+        __m128i counted = _mm_setzero_si128();
+        const qsizetype blockEnd = std::min(count - count % 8, i + kBlock);
+        for (; i < blockEnd; i += 8) {
+            const __m128i u = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i)), offset);
+            counted = _mm_sub_epi16(counted, _mm_cmpgt_epi16(u, from80));
+            counted = _mm_sub_epi16(counted, _mm_cmpgt_epi16(u, from800));
+        }
+        alignas(16) std::uint16_t lanes[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counted);
+        for (const std::uint16_t lane : lanes) room += lane;
+    }
+#endif
+    for (; i < count; ++i) room += (units[i] >= 0x80) + (units[i] >= 0x800);
+    return room;
 }
 
 }  // namespace
@@ -133,32 +164,24 @@ QString TextBuffer::toString() const {
     return joined;
 }
 
-// The length in UTF-8 is counted first, so that the bytes are allocated once, and exactly.
+// The bytes are allocated once, for as many as the characters can take: a byte for each
+// character below U+0080, two below U+0800, three for the rest, which is two more than a
+// surrogate pair takes, and the UTF-8 is written straight into them by Qt's encoder.
 QByteArray TextBuffer::toUtf8() const {
-    qsizetype bytes = 0;
-    bool afterHigh = false;
-    for (const Piece& piece : pieces_) {
-        for (const QChar c : piece.view()) {
-            const char16_t u = c.unicode();
-            if (u < 0x80) bytes += 1;
-            else if (u < 0x800) bytes += 2;
-            else if (QChar::isLowSurrogate(u) && afterHigh) bytes += 1;  // 3 for the first half, 1 more for the pair
-            else bytes += 3;
-            afterHigh = QChar::isHighSurrogate(u);
-        }
-    }
-    QByteArray out;
-    out.reserve(bytes);
+    QByteArray out(utf8Room(), Qt::Uninitialized);
+    out.truncate(writeUtf8(out.data()) - out.constData());
+    return out;
+}
+
+qsizetype TextBuffer::utf8Room() const {
+    qsizetype room = 0;
+    for (const Piece& piece : pieces_) room += utf8RoomOf(piece.view().utf16(), piece.length);
+    return room;
+}
+
+char* TextBuffer::writeUtf8(char* out) const {
     QStringEncoder encoder(QStringEncoder::Utf8);
-    QByteArray room(encoder.requiredSpace(kEncodedAtOnce), Qt::Uninitialized);
-    for (const Piece& piece : pieces_) {
-        for (QStringView rest = piece.view(); !rest.isEmpty();) {
-            const QStringView part = rest.first(std::min(rest.size(), kEncodedAtOnce));
-            char* end = encoder.appendToBuffer(room.data(), part);
-            out.append(room.constData(), end - room.constData());
-            rest = rest.sliced(part.size());
-        }
-    }
+    for (const Piece& piece : pieces_) out = encoder.appendToBuffer(out, piece.view());
     return out;
 }
 

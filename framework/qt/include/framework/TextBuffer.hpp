@@ -37,6 +37,10 @@ public:
     QString toString() const;
     // The whole text in UTF-8, made without a copy of it in UTF-16.
     QByteArray toUtf8() const;
+    // The most bytes the text takes in UTF-8, and its UTF-8 written at `out`, which has room for
+    // as many; returns where the bytes written end.
+    qsizetype utf8Room() const;
+    char* writeUtf8(char* out) const;
     // The characters from `position` on that are stored together; empty at the end.
     QStringView stretch(qsizetype position) const;
     // The characters before `position` that are stored together; empty at the start.
