@@ -46,34 +46,6 @@ std::optional<MemoryRoom> roomUnder(int resource, double used) {
     return MemoryRoom{static_cast<double>(limit.rlim_cur), used};
 }
 
-// The room with less left of two, either of which may be unknown.
-std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b) {
-    if (!a || !b) {
-        return a ? a : b;
-    }
-    return b->limit - b->used < a->limit - a->used ? b : a;
-}
-
-// A group's limit binds its descendants too, so the tightest room on the way
-// up to the hierarchy's root is the one that counts.
-std::optional<MemoryRoom> controlGroupRoom(const std::string& root, std::string_view path, const char* limitFile,
-                                           const char* usageFile) {
-    std::optional<MemoryRoom> tightest;
-    std::string group(trimmed(path));
-    for (;;) {
-        const std::string folder = root + group;
-        if (const std::optional<double> limit = controlGroupLimitOf(contentsOf(folder + "/" + limitFile))) {
-            const double used = numberAt(trimmed(contentsOf(folder + "/" + usageFile))).value_or(0);
-            tightest = tighter(tightest, MemoryRoom{*limit, used});
-        }
-        const auto slash = group.find_last_of('/');
-        if (group.empty() || slash == std::string::npos) {
-            return tightest;
-        }
-        group.erase(slash);
-    }
-}
-
 }  // namespace
 
 double usableBytes(const MemoryFigures& figures) {
@@ -123,6 +95,57 @@ std::optional<ProcessSize> processSizeOf(std::string_view statm, double pageByte
 
 std::optional<double> controlGroupLimitOf(std::string_view text) { return numberAt(trimmed(text)); }
 
+std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b) {
+    if (!a || !b) {
+        return a ? a : b;
+    }
+    return b->limit - b->used < a->limit - a->used ? b : a;
+}
+
+std::optional<double> memoryStatValueOf(std::string_view memoryStat, std::string_view key) {
+    while (!memoryStat.empty()) {
+        std::string_view line = memoryStat.substr(0, memoryStat.find('\n'));
+        memoryStat.remove_prefix(std::min(memoryStat.size(), line.size() + 1));
+        if (line.size() > key.size() && line.starts_with(key) && line[key.size()] == ' ') {
+            line = trimmed(line.substr(key.size()));
+            const std::optional<double> value = numberAt(line);
+            return line.find_first_not_of("0123456789") == std::string_view::npos ? value : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// A group's limit binds its descendants too, so the tightest room on the way
+// up to the hierarchy's root is the one that counts.
+std::optional<MemoryRoom> controlGroupRoomOf(const ControlGroupFiles& files, std::string_view path,
+                                             const std::function<std::string(const std::string&)>& read) {
+    std::optional<MemoryRoom> tightest;
+    std::string group(trimmed(path));
+    for (;;) {
+        const std::string folder = files.root + group;
+        std::optional<double> limit = controlGroupLimitOf(read(folder + "/" + files.limit));
+        std::string stat;
+        if (limit || files.hierarchicalLimit) {
+            stat = read(folder + "/memory.stat");
+        }
+        if (files.hierarchicalLimit) {
+            if (const std::optional<double> above = memoryStatValueOf(stat, files.hierarchicalLimit)) {
+                limit = std::min(limit.value_or(*above), *above);
+            }
+        }
+        if (limit) {
+            const double usage = numberAt(trimmed(read(folder + "/" + files.usage))).value_or(0);
+            const double reclaimable = memoryStatValueOf(stat, files.reclaimable).value_or(0);
+            tightest = tighter(tightest, MemoryRoom{*limit, std::max(0.0, usage - reclaimable)});
+        }
+        const auto slash = group.find_last_of('/');
+        if (group.empty() || slash == std::string::npos) {
+            return tightest;
+        }
+        group.erase(slash);
+    }
+}
+
 ControlGroupPaths controlGroupPathsOf(std::string_view procSelfCgroup) {
     ControlGroupPaths paths;
     while (!procSelfCgroup.empty()) {
@@ -163,11 +186,10 @@ MemoryFigures readMemoryFigures() {
     std::optional<MemoryRoom> unified;
     std::optional<MemoryRoom> memory;
     if (paths.unified) {
-        unified = controlGroupRoom("/sys/fs/cgroup", *paths.unified, "memory.max", "memory.current");
+        unified = controlGroupRoomOf(kUnifiedControlGroup, *paths.unified, contentsOf);
     }
     if (paths.memory) {
-        memory =
-            controlGroupRoom("/sys/fs/cgroup/memory", *paths.memory, "memory.limit_in_bytes", "memory.usage_in_bytes");
+        memory = controlGroupRoomOf(kMemoryControllerGroup, *paths.memory, contentsOf);
     }
     figures.controlGroup = tighter(unified, memory);
     return figures;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // How much memory a conversion may take: the least of what the machine has
@@ -25,7 +27,8 @@ struct MemoryFigures {
     std::optional<MemoryRoom> addressSpace;
     // RLIMIT_DATA against its private writable mappings.
     std::optional<MemoryRoom> data;
-    // The tightest memory limit of the process's control group and its ancestors.
+    // The tightest memory limit of the process's control group and its ancestors,
+    // against what they use apart from reclaimable page cache.
     std::optional<MemoryRoom> controlGroup;
 };
 
@@ -65,5 +68,40 @@ struct ControlGroupPaths {
     std::optional<std::string_view> memory;
 };
 ControlGroupPaths controlGroupPathsOf(std::string_view procSelfCgroup);
+
+// A figure of a control group's memory.stat ("key value" lines), in bytes.
+std::optional<double> memoryStatValueOf(std::string_view memoryStat, std::string_view key);
+
+// The files of one kind of control group, under the root where its hierarchy is
+// mounted. A group's usage counts the page cache that its processes read and
+// wrote, and the part of it that is inactive the kernel takes back before it
+// would refuse the group memory; so that part is left out of what is used.
+struct ControlGroupFiles {
+    const char* root;
+    const char* limit;
+    const char* usage;
+    // The memory.stat figure of reclaimable page cache, the group's own with its
+    // descendants'.
+    const char* reclaimable;
+    // The memory.stat figure of the tightest limit over the group and all its
+    // parents, as the kernel reckons it (version 1 only): in a container the
+    // parents' folders are not there to be read, but their limits still bind.
+    const char* hierarchicalLimit;
+};
+inline constexpr ControlGroupFiles kUnifiedControlGroup = {"/sys/fs/cgroup", "memory.max", "memory.current",
+                                                           "inactive_file", nullptr};
+inline constexpr ControlGroupFiles kMemoryControllerGroup = {"/sys/fs/cgroup/memory", "memory.limit_in_bytes",
+                                                             "memory.usage_in_bytes", "total_inactive_file",
+                                                             "hierarchical_memory_limit"};
+
+// The tightest room of the group at this path and its parents up to the root;
+// nothing when none of them has a limit. read gives a file's text by its path,
+// or an empty text when there is no such file.
+std::optional<MemoryRoom> controlGroupRoomOf(const ControlGroupFiles& files, std::string_view path,
+                                             const std::function<std::string(const std::string&)>& read);
+
+// Of two rooms, either of which may be unknown, the one with less left; the
+// first when both have as much.
+std::optional<MemoryRoom> tighter(const std::optional<MemoryRoom>& a, const std::optional<MemoryRoom>& b);
 
 }  // namespace radixel::engine

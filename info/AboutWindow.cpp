@@ -12,6 +12,8 @@
 #include "framework/PropertyRecord.hpp"
 #include "framework/RoundRectangle.hpp"
 
+#include "radixel/Version.hpp"
+
 namespace radixel {
 
 namespace {
@@ -55,10 +57,9 @@ const fw::String& RoundRectangle1Record() {
 }
 
 // Single CRs break the label's lines; nothing follows the last one.
-const char* const kAboutText =
-    "Radixel 4.3\r"
-    "(c) 2026 Radixel authors\r"
-    "Made by the Radixel team";
+const char* const kAboutText = "Radixel " RADIXEL_VERSION
+                               "\r(c) 2026 Radixel authors"
+                               "\rMade by the Radixel team";
 
 // Its position is the window's, although it stands inside the rectangle. It is locked to no
 // edge: the window cannot be resized.

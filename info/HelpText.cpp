@@ -1,5 +1,7 @@
 #include "info/HelpText.hpp"
 
+#include "radixel/Version.hpp"
+
 #include <cstddef>
 #include <iterator>
 #include <string>
@@ -101,7 +103,7 @@ constexpr std::string_view kLines[] = {
     "",
     "",
     "Radixel",
-    "Version 4.3",
+    "Version " RADIXEL_VERSION,
     "(c) 2026 Radixel authors",
     "Made by the Radixel team",
     "Thank you for using Radixel.",

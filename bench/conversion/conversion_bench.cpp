@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     fw::SetPluginFolder(RADIXEL_BUNDLE_PLUGINS);
+    fw::SetPluginTrialHelper(RADIXEL_PLUGIN_TRIAL_HELPER);
     fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
 
     benchmark::Initialize(&argc, argv);

@@ -1,28 +1,180 @@
 #include "MenuPresenter.hpp"
 
 #include "Application.hpp"
+#include "ApplicationWatch.hpp"
+#include "EditCommands.hpp"
+#include "Exceptions.hpp"
 #include "MenuBar.hpp"
+#include "MenuShortcut.hpp"
 #include "Runtime.hpp"
-#include "TextView.hpp"
 #include "WindowWidgets.hpp"
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 
 #include <algorithm>
+#include <type_traits>
 #include <vector>
 
 namespace fw {
+
+namespace {
+
+// How many entries are being chosen right now. Qt objects of an entry released meanwhile may
+// still be on the call stack (the QAction emitting triggered, the QMenu that took the key or
+// the click and goes on using itself after the action returns), so they are cut off from the
+// entry at once and handed to the event loop for deletion.
+int choosingDepth = 0;
+
+template <class T>
+void release(std::unique_ptr<T>& object) {
+    if (!object) return;
+    if (choosingDepth == 0 || !QCoreApplication::instance()) {
+        object.reset();
+        return;
+    }
+    QObject::disconnect(object.get(), nullptr, nullptr, nullptr);
+    if constexpr (std::is_same_v<T, QAction>) object->setVisible(false);
+    object.release()->deleteLater();
+}
+
+QApplication* widgetApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()); }
+
+void requireRuntime() {
+    if (!widgetApplication())
+        throw RuntimeException("RuntimeException: menus need the framework's runtime (RuntimeInit)");
+}
+
+QKeySequence keysOf(const MenuItem& entry) {
+    return ParseMenuShortcut(entry.KeyboardShortcut()).value_or(QKeySequence());
+}
+
+// The handler may drop the last reference to the entry, or to its whole tree, and with it the
+// presenter that called.
+void choose(MenuItem* entry) {
+    ++choosingDepth;
+    {
+        std::shared_ptr<Object> keep = entry->weak_from_this().lock();
+        CallGuarded([entry] { entry->Action(); });
+    }
+    --choosingDepth;
+}
+
+}  // namespace
+
+struct MenuPresenter::Impl {
+    MenuItem& entry;
+    std::vector<QPointer<QWidget>> containers;  // the widgets that show the entry's children
+    std::unique_ptr<QAction> action;
+    std::unique_ptr<QMenu> menu;
+
+    void applyText() const {
+        if (!action) return;
+        const String text = entry.Text();
+        const bool separator = entry.IsSeparator();
+        action->setSeparator(separator);
+        action->setText(separator ? QString() : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+    // A shown entry with children is a menu, which shows all of them.
+    void ensureMenu(MenuPresenter& self) {
+        if (menu || entry.Count() == 0 || !action) return;
+        requireRuntime();
+        menu = std::make_unique<QMenu>();
+        menu->setTitle(action->text());
+        QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(), [] { BringMenusUpToDate(); });
+        action->setMenu(menu.get());
+        self.presentChildrenIn(menu.get());
+    }
+
+    template <class Work>
+    void forEachContainer(Work work) {
+        std::erase_if(containers, [](const QPointer<QWidget>& c) { return c.isNull(); });
+        for (const auto& c : std::vector<QPointer<QWidget>>(containers))
+            if (c) work(*c);
+    }
+};
+
+MenuPresenter& MenuPresenter::Of(MenuItem& entry) {
+    if (MenuPresenter* existing = Existing(entry)) return *existing;
+    std::unique_ptr<MenuPresenter> made(new MenuPresenter(entry));
+    MenuPresenter& presenter = *made;
+    entry.setPresentation(std::move(made));
+    return presenter;
+}
+
+MenuPresenter* MenuPresenter::Existing(const MenuItem& entry) {
+    return dynamic_cast<MenuPresenter*>(entry.presentation());
+}
+
+MenuPresenter::MenuPresenter(MenuItem& entry) : impl_(std::make_unique<Impl>(Impl{entry, {}, nullptr, nullptr})) {}
+
+MenuPresenter::~MenuPresenter() {
+    release(impl_->menu);
+    release(impl_->action);
+}
+
+QAction* MenuPresenter::action() {
+    if (impl_->action) return impl_->action.get();
+    requireRuntime();
+
+    impl_->action = std::make_unique<QAction>();
+    QAction* a = impl_->action.get();
+    impl_->applyText();
+    a->setEnabled(impl_->entry.Enabled());
+    // The application's menu bar speaks for every one of its windows, those without a bar of
+    // their own included, as on the desktop where the bar belongs to the application.
+    a->setShortcutContext(Qt::ApplicationShortcut);
+    a->setShortcut(keysOf(impl_->entry));
+    MenuItem* entry = &impl_->entry;
+    QObject::connect(a, &QAction::triggered, a, [entry] { choose(entry); });
+    WatchMenus();
+    impl_->ensureMenu(*this);
+    return a;
+}
+
+QAction* MenuPresenter::actionIfMade() const { return impl_->action.get(); }
+
+void MenuPresenter::presentChildrenIn(QWidget* container) {
+    if (!container) return;
+    impl_->containers.emplace_back(container);
+    for (std::size_t i = 0; i < impl_->entry.Count(); ++i) container->addAction(Of(*impl_->entry.Item(i)).action());
+}
+
+void MenuPresenter::textChanged() {
+    impl_->applyText();
+    if (impl_->menu) impl_->menu->setTitle(impl_->action->text());
+}
+
+void MenuPresenter::shortcutChanged() {
+    if (impl_->action) impl_->action->setShortcut(keysOf(impl_->entry));
+}
+
+void MenuPresenter::enabledChanged() {
+    if (impl_->action) impl_->action->setEnabled(impl_->entry.Enabled());
+}
+
+void MenuPresenter::childAppended(MenuItem& child) {
+    const bool menuJustMade = impl_->action && !impl_->menu;
+    if (menuJustMade) impl_->ensureMenu(*this);
+    impl_->forEachContainer([&](QWidget& w) {
+        if (!(menuJustMade && &w == impl_->menu.get())) w.addAction(Of(child).action());
+    });
+}
+
+void MenuPresenter::childRemoved(MenuItem& child) {
+    const MenuPresenter* shown = Existing(child);
+    QAction* childAction = shown ? shown->actionIfMade() : nullptr;
+    if (childAction) impl_->forEachContainer([&](QWidget& w) { w.removeAction(childAction); });
+}
 
 namespace {
 
@@ -62,7 +214,8 @@ bool matchesShownShortcut(const QKeyEvent& key) {
         forEachEntry(root, [&](MenuItem& entry) {
             if (found) return;
             // Only an entry whose QAction exists has been shown, and so can be dispatched by Qt.
-            const QAction* action = entry.actionIfMade();
+            const MenuPresenter* shown = MenuPresenter::Existing(entry);
+            const QAction* action = shown ? shown->actionIfMade() : nullptr;
             found =
                 action && !action->shortcut().isEmpty() && action->shortcut().matches(pressed) != QKeySequence::NoMatch;
         });
@@ -83,7 +236,7 @@ void carryApplicationCommands() {
     const QList<QAction*> carried = frame->actions();
     forEachEntry(bar, [&](MenuItem& entry) {
         if (entry.Count() > 0 || entry.IsSeparator() || entry.KeyboardShortcut().empty()) return;
-        if (QAction* action = entry.action(); !carried.contains(action)) frame->addAction(action);
+        if (QAction* action = MenuPresenter::Of(entry).action(); !carried.contains(action)) frame->addAction(action);
     });
 }
 
@@ -114,86 +267,12 @@ private:
     bool busy_ = false;
 };
 
-bool isMenu(const QObject* object) {
-    return qobject_cast<const QMenuBar*>(object) || qobject_cast<const QMenu*>(object);
-}
-
-bool isTextControl(const QObject* object) {
-    return qobject_cast<const QLineEdit*>(object) || qobject_cast<const TextView*>(object);
-}
-
-// The text control that the menu bar took the keyboard focus from. Multi-line controls keep
-// their selection themselves; a one-line field's is kept here, with the text it belongs to.
-struct HeldControl {
-    QPointer<QWidget> control;
-    QString text;
-    int cursor = 0;
-    int selectionStart = -1;
-    int selectionLength = 0;
-
-    void hold(QWidget* widget) {
-        *this = HeldControl{};
-        control = widget;
-        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-            text = line->text();
-            cursor = line->cursorPosition();
-            selectionStart = line->selectionStart();
-            selectionLength = line->selectionLength();
-        }
-    }
-
-    void restoreSelection() const {
-        auto* line = qobject_cast<QLineEdit*>(control.data());
-        if (!line || selectionStart < 0 || line->hasSelectedText() || line->text() != text) return;
-        // A negative length leaves the cursor at the selection's start, where it stood.
-        if (cursor == selectionStart) line->setSelection(selectionStart + selectionLength, -selectionLength);
-        else line->setSelection(selectionStart, selectionLength);
-    }
-};
-
-HeldControl& heldControl() {
-    static HeldControl held;
-    return held;
-}
-
-// Sees a focus change before the widgets do, while the field still shows its selection. The
-// control is held while the menus have the focus, and gets its selection back when the focus
-// returns to it, whether a command was chosen or the menu was left with Escape.
-class EditTargetWatch : public QObject {
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!watched->isWidgetType() || isMenu(watched)) return QObject::eventFilter(watched, event);
-        HeldControl& held = heldControl();
-        if (event->type() == QEvent::FocusOut && isTextControl(watched) &&
-            (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason ||
-             isMenu(QApplication::focusWidget()))) {
-            held.hold(static_cast<QWidget*>(watched));
-        } else if (event->type() == QEvent::FocusIn && held.control) {
-            if (watched == held.control) held.restoreSelection();
-            held = HeldControl{};
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-struct InstalledWatches {
-    QPointer<ShortcutWatch> shortcuts;
-    QPointer<EditTargetWatch> editTarget;
-};
-
-InstalledWatches& installedWatches() {
-    static InstalledWatches watches;
-    return watches;
-}
-
 }  // namespace
 
 QMenuBar* CreateQMenuBar(const std::shared_ptr<MenuBar>& bar, QWidget* parent) {
     if (!bar) return nullptr;
     auto* qbar = new QMenuBar(parent);
-    bar->presentChildrenIn(qbar);
+    MenuPresenter::Of(*bar).presentChildrenIn(qbar);
     auto& trees = presentedTrees();
     std::shared_ptr<MenuItem> root = bar;
     if (std::none_of(trees.begin(), trees.end(), [&](const std::weak_ptr<MenuItem>& t) { return t.lock() == root; }))
@@ -217,21 +296,8 @@ void BringMenusUpToDate() {
 }
 
 void WatchMenus() {
-    QCoreApplication* app = QCoreApplication::instance();
-    InstalledWatches& watches = installedWatches();
-    if (!app || watches.shortcuts) return;
-    watches.shortcuts = new ShortcutWatch(app);
-    app->installEventFilter(watches.shortcuts);
-    watches.editTarget = new EditTargetWatch(app);
-    app->installEventFilter(watches.editTarget);
-}
-
-QWidget* EditTarget() {
-    QWidget* focus = QApplication::focusWidget();
-    const HeldControl& held = heldControl();
-    if (!held.control || !isMenu(focus)) return focus;
-    held.restoreSelection();
-    return held.control;
+    WatchApplication<ShortcutWatch>();
+    WatchEditTarget();
 }
 
 }  // namespace fw

@@ -29,6 +29,12 @@ const EventEntry* ClassTable::event(int number) const {
     return it == events.end() ? nullptr : &it->second;
 }
 
+const HandlerEvent* ClassTable::handlerEvent(int number) const {
+    for (const ClassTable* c = this; c; c = c->parent)
+        if (auto it = c->handlerEvents.find(number); it != c->handlerEvents.end()) return &it->second;
+    return nullptr;
+}
+
 const PropertyInfo* ClassTable::findProperty(std::string_view name) const {
     for (const ClassTable* c = this; c; c = c->parent)
         for (const PropertyInfo& p : c->properties)

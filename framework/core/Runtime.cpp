@@ -162,36 +162,38 @@ void RunFrameworkInitialization(void (*startup)()) {
     });
 }
 
-void RuntimeInitExternalClasses() {
+void RuntimeInitExternalClasses() { FrameworkClassTables(); }
+
+const std::vector<const ClassTable*>& FrameworkClassTables() {
     // Parents before children, so that each table finds its parent built.
-    constexpr const ClassTable& (*kClasses[])() = {
-        &Object::Lookup,
-        &RuntimeException::Lookup,
-        &NilObjectException::Lookup,
-        &IllegalCastException::Lookup,
-        &DelegateBase::Lookup,
-        &Application::Lookup,
-        &MenuItem::Lookup,
-        &MenuBar::Lookup,
-        &AppleMenuItem::Lookup,
-        &QuitMenuItem::Lookup,
-        &Window::Lookup,
-        &RectControl::Lookup,
-        &TextControl::Lookup,
-        &TextEdit::Lookup,
-        &Label::Lookup,
-        &TextField::Lookup,
-        &TextArea::Lookup,
-        &PushButton::Lookup,
-        &Canvas::Lookup,
-        &RoundRectangle::Lookup,
-        &FolderItem::Lookup,
-        &Picture::Lookup,
-        &Graphics::Lookup,
-        &PrinterSetup::Lookup,
-        &StyledTextPrinter::Lookup,
+    static const std::vector<const ClassTable*> tables = {
+        &Object::Lookup(),
+        &RuntimeException::Lookup(),
+        &NilObjectException::Lookup(),
+        &IllegalCastException::Lookup(),
+        &DelegateBase::Lookup(),
+        &Application::Lookup(),
+        &MenuItem::Lookup(),
+        &MenuBar::Lookup(),
+        &AppleMenuItem::Lookup(),
+        &QuitMenuItem::Lookup(),
+        &Window::Lookup(),
+        &RectControl::Lookup(),
+        &TextControl::Lookup(),
+        &TextEdit::Lookup(),
+        &Label::Lookup(),
+        &TextField::Lookup(),
+        &TextArea::Lookup(),
+        &PushButton::Lookup(),
+        &Canvas::Lookup(),
+        &RoundRectangle::Lookup(),
+        &FolderItem::Lookup(),
+        &Picture::Lookup(),
+        &Graphics::Lookup(),
+        &PrinterSetup::Lookup(),
+        &StyledTextPrinter::Lookup(),
     };
-    for (auto lookup : kClasses) lookup();
+    return tables;
 }
 
 void RuntimeRun() {

@@ -2,11 +2,14 @@
 
 #include "Exceptions.hpp"
 #include "FolderItem.hpp"
+#include "PluginTrial.hpp"
 #include "framework/PluginAbi.hpp"
+#include "framework/PluginTrialProtocol.hpp"
 
 #include <dlfcn.h>
 #include <elf.h>
 #include <link.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -24,14 +28,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A file as it stands: a module replaced or rewritten under the same name is another module.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const fs::path& file) {
+    struct stat status {};
+    if (stat(file.c_str(), &status) != 0) return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino, status.st_size,
+                        std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+// A module that cannot serve, and why. It is not tried again while its file stays the same: a
+// module that hangs would cost its time bound at every lookup.
+struct PassedOver {
+    std::optional<FileIdentity> identity;
+    std::string fault;
+    bool died = false;  // it crashed or hung in its trial, rather than being refused
+};
+
+// A module that died in its trial, in the folder where it lay.
+struct DiedInTrial {
+    fs::path folder;
+    std::string module;  // "file: fault"
+    bool operator==(const DiedInTrial&) const = default;
+};
+
 struct Registry {
     std::mutex mutex;
-    fs::path folder;  // empty: the default beside the executable
+    fs::path folder;       // empty: the default beside the executable
+    fs::path trialHelper;  // empty: the default beside the executable
     // By canonical path, so a module reached twice through different names is opened once.
     std::map<fs::path, const PluginTable*> tables;
+    std::map<fs::path, PassedOver> passedOver;
+    // The file name of the module behind each entry point handed out.
+    std::map<const void*, std::string> modulesOfEntries;
+    // For each signature whose last lookup found nothing, the modules passed over on the way.
+    std::map<std::string, std::vector<std::string>> missedPassingOver;
     // Filled only while the program's binding routine runs.
-    bool collectingMisses = false;
+    bool collecting = false;
     std::vector<std::string> misses;
+    std::vector<DiedInTrial> diedInTrial;
 };
 
 Registry& registry() {
@@ -96,37 +138,63 @@ std::string truncation(const fs::path& file) {
     return {};
 }
 
+fs::path trialHelperOf(const Registry& r) {
+    if (!r.trialHelper.empty()) return r.trialHelper;
+    auto executable = AppFolderItemGetter();
+    if (!executable) return PluginTrialHelperName;
+    return executable->path().parent_path() / PluginTrialHelperName;
+}
+
 // The module's table, loading the module when it is seen for the first time; nullptr, with the
 // reason added to passedOver, when it cannot serve.
-const PluginTable* moduleTable(Registry& r, const fs::path& file, std::vector<std::string>& passedOver) {
+const PluginTable* moduleTable(Registry& r, const fs::path& folder, const fs::path& file,
+                               std::vector<std::string>& passedOver) {
     std::error_code ec;
     fs::path key = fs::canonical(file, ec);
     if (ec) key = file;
     if (auto known = r.tables.find(key); known != r.tables.end()) return known->second;
 
-    if (std::string fault = truncation(key); !fault.empty()) {
-        passedOver.push_back(file.filename().string() + ": " + fault);
+    const std::optional<FileIdentity> identity = identityOf(key);
+    // remember: false when the fault lies outside the module, so that it is tried again.
+    auto refuse = [&](std::string fault, bool died, bool remember = true) -> const PluginTable* {
+        fault = oneLine(std::move(fault));
+        std::string line = file.filename().string() + ": " + fault;
+        if (died && r.collecting) {
+            DiedInTrial death{folder, line};
+            if (std::find(r.diedInTrial.begin(), r.diedInTrial.end(), death) == r.diedInTrial.end())
+                r.diedInTrial.push_back(std::move(death));
+        }
+        passedOver.push_back(std::move(line));
+        if (remember) r.passedOver[key] = PassedOver{identity, std::move(fault), died};
         return nullptr;
-    }
+    };
+    if (auto known = r.passedOver.find(key);
+        known != r.passedOver.end() && identity && known->second.identity == identity)
+        return refuse(known->second.fault, known->second.died);
+
+    if (std::string fault = truncation(key); !fault.empty()) return refuse(std::move(fault), false);
+    // Nothing of the module runs in the program before it has run once, unharmed, in a helper:
+    // loading it runs its constructors, and reading its table follows its pointers.
+    using Verdict = PluginTrialOutcome::Verdict;
+    if (PluginTrialOutcome trial = TryPluginModule(trialHelperOf(r), key); trial.verdict != Verdict::Passed)
+        return refuse(std::move(trial.fault), trial.verdict == Verdict::Died, trial.verdict != Verdict::Untried);
     // Modules stay loaded for the rest of the process: entry points handed out point into them.
     void* handle = dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
-        passedOver.push_back(file.filename().string() + ": " + oneLine(why ? why : "cannot be loaded"));
-        return nullptr;
+        return refuse(why ? why : "cannot be loaded", false);
     }
     auto tableFunction = reinterpret_cast<PluginTableFunction>(dlsym(handle, PluginTableSymbol));
     if (!tableFunction) {
-        passedOver.push_back(file.filename().string() + ": no " + PluginTableSymbol);
         dlclose(handle);
-        return nullptr;
+        return refuse(std::string("no ") + PluginTableSymbol, false);
     }
     const PluginTable* table = tableFunction();
     if (!tableIsSound(table)) {
-        passedOver.push_back(file.filename().string() + ": table of another layout version");
         dlclose(handle);
-        return nullptr;
+        return refuse("table of another layout version", false);
     }
+    r.passedOver.erase(key);
     r.tables.emplace(key, table);
     return table;
 }
@@ -159,18 +227,36 @@ fs::path PluginFolder() {
 
 void** RuntimeAllocatePluginEntrypointsTable(std::size_t slots) { return new void*[slots](); }
 
+void SetPluginTrialHelper(const fs::path& helper) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.trialHelper = helper;
+}
+
+fs::path PluginTrialHelper() {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    return trialHelperOf(r);
+}
+
 void* RuntimeLookupPluginEntrypoint(const String& signature) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     fs::path folder = folderOf(r);
     std::vector<std::string> passedOver;
     for (const fs::path& file : moduleFiles(folder)) {
-        const PluginTable* table = moduleTable(r, file, passedOver);
+        const PluginTable* table = moduleTable(r, folder, file, passedOver);
         if (!table) continue;
         for (std::uint32_t i = 0; i < table->entryCount; ++i)
-            if (matches(table->entries[i], signature)) return reinterpret_cast<void*>(table->entries[i].function);
+            if (matches(table->entries[i], signature)) {
+                void* entry = reinterpret_cast<void*>(table->entries[i].function);
+                r.missedPassingOver.erase(signature.bytes());
+                r.modulesOfEntries[entry] = file.filename().string();
+                return entry;
+            }
     }
-    if (r.collectingMisses) {
+    r.missedPassingOver[signature.bytes()] = passedOver;
+    if (r.collecting) {
         std::string line =
             "radixel: no plug-in in \"" + folder.string() + "\" provides \"" + oneLine(signature.bytes()) + "\"";
         if (!passedOver.empty()) {
@@ -183,22 +269,48 @@ void* RuntimeLookupPluginEntrypoint(const String& signature) {
     return nullptr;
 }
 
+std::string PluginModuleOf(const void* entry) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    auto known = r.modulesOfEntries.find(entry);
+    return known == r.modulesOfEntries.end() ? std::string() : known->second;
+}
+
+std::vector<std::string> PluginsPassedOverFor(const String& signature) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    auto missed = r.missedPassingOver.find(signature.bytes());
+    return missed == r.missedPassingOver.end() ? std::vector<std::string>() : missed->second;
+}
+
 void InitPluginEntrypoints(void (*programBinding)()) {
     if (!programBinding) RaiseNilObjectException();
     Registry& r = registry();
     {
         std::lock_guard lock(r.mutex);
         r.misses.clear();
-        r.collectingMisses = true;
+        r.diedInTrial.clear();
+        r.collecting = true;
     }
     struct StopCollecting {
         Registry& r;
         ~StopCollecting() {
             std::lock_guard lock(r.mutex);
-            r.collectingMisses = false;
+            r.collecting = false;
             for (const std::string& miss : r.misses) std::fprintf(stderr, "%s\n", miss.c_str());
+            // A module that died in its trial is named even when another module served instead,
+            // once, unless a line above has named it already.
+            for (const DiedInTrial& death : r.diedInTrial) {
+                const bool named = std::any_of(r.misses.begin(), r.misses.end(), [&](const std::string& miss) {
+                    return miss.find(death.module) != std::string::npos;
+                });
+                if (!named)
+                    std::fprintf(stderr, "radixel: plug-in in \"%s\" passed over: %s\n", death.folder.c_str(),
+                                 death.module.c_str());
+            }
             std::fflush(stderr);
             r.misses.clear();
+            r.diedInTrial.clear();
         }
     } stop{r};
     programBinding();

@@ -28,6 +28,7 @@ const ClassTable& PushButton::Lookup() {
             MakeProperty("Cancel", &PushButton::Cancel, &PushButton::SetCancel),
             MakeProperty("ButtonStyle", &PushButton::ButtonStyle, &PushButton::SetButtonStyle),
         };
+        t.handlerEvents[events::PushButtonAction] = MakeHandlerEvent<ActionHandler>("Action", "( PushButton )");
         return t;
     }();
     return table;
@@ -55,8 +56,7 @@ void PushButton::applyToWidget() {
 
 void PushButton::Push() {
     if (!Enabled()) return;
-    auto action =
-        std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(handler(events::PushButtonAction));
+    auto action = std::dynamic_pointer_cast<Delegate<ActionHandler>>(handler(events::PushButtonAction));
     if (!action) return;
     auto self = std::dynamic_pointer_cast<PushButton>(weak_from_this().lock());
     CallGuarded([&] { action->Invoke(self); });

@@ -1,12 +1,10 @@
 #include "RectControl.hpp"
 
-#include "Events.hpp"
 #include "Exceptions.hpp"
 #include "Property.hpp"
 #include "PropertyRecord.hpp"
-#include "PushButton.hpp"
 #include "QtBridge.hpp"
-#include "TextArea.hpp"
+#include "Runtime.hpp"
 #include "Window.hpp"
 
 #include <QPointer>
@@ -267,28 +265,26 @@ void RectControl::SetInitialParent(const String& name) {
     applyParent();
 }
 
+// Each kind of control lists the events it has in its class table; the framework's tables
+// also say which kind has an event that another kind lacks.
 void RuntimeAddEventHandler(RectControl& control, int eventNumber, std::shared_ptr<DelegateBase> delegate) {
     if (!delegate) RaiseNilObjectException();
-    const std::string& className = control.classTable().fullName;
+    const ClassTable& cls = control.classTable();
     auto refuse = [&](const std::string& why) {
         throw RuntimeException(
-            String("RuntimeException: event " + std::to_string(eventNumber) + " of " + className + ": " + why));
+            String("RuntimeException: event " + std::to_string(eventNumber) + " of " + cls.fullName + ": " + why));
     };
-    switch (eventNumber) {
-    case events::PushButtonAction:
-        if (!dynamic_cast<PushButton*>(&control)) refuse("only a PushButton has the Action event");
-        if (!std::dynamic_pointer_cast<Delegate<void(std::shared_ptr<PushButton>)>>(delegate))
-            refuse("Action takes a delegate \"( PushButton )\", not \"" + delegate->Signature().bytes() + "\"");
-        break;
-    case events::TextAreaKeyDown:
-        if (!dynamic_cast<TextArea*>(&control)) refuse("only a TextArea has the KeyDown event");
-        if (!std::dynamic_pointer_cast<Delegate<bool(std::shared_ptr<TextArea>, String)>>(delegate))
-            refuse("KeyDown takes a delegate \"( TextArea, String ) as Boolean\", not \"" +
+    if (const HandlerEvent* event = cls.handlerEvent(eventNumber)) {
+        if (!event->accepts(*delegate))
+            refuse(event->name + " takes a delegate \"" + event->signature + "\", not \"" +
                    delegate->Signature().bytes() + "\"");
-        break;
-    default: refuse("the control has no such event");
+        control.impl_->handlers[eventNumber] = std::move(delegate);
+        return;
     }
-    control.impl_->handlers[eventNumber] = std::move(delegate);
+    for (const ClassTable* owner : FrameworkClassTables())
+        if (auto it = owner->handlerEvents.find(eventNumber); it != owner->handlerEvents.end())
+            refuse("only a " + owner->fullName + " has the " + it->second.name + " event");
+    refuse("the control has no such event");
 }
 
 }  // namespace fw

@@ -66,6 +66,8 @@ const ClassTable& TextArea::Lookup() {
             MakeProperty("HideSelection", &TextArea::HideSelection, &TextArea::SetHideSelection),
             MakeProperty("Text", &TextArea::Text, &TextArea::SetText),
         };
+        t.handlerEvents[events::TextAreaKeyDown] =
+            MakeHandlerEvent<KeyDownHandler>("KeyDown", "( TextArea, String ) as Boolean");
         return t;
     }();
     return table;
@@ -151,8 +153,7 @@ void TextArea::SetText(const String& text) {
 }
 
 bool TextArea::KeyDown(const String& key) {
-    auto keyDown =
-        std::dynamic_pointer_cast<Delegate<bool(std::shared_ptr<TextArea>, String)>>(handler(events::TextAreaKeyDown));
+    auto keyDown = std::dynamic_pointer_cast<Delegate<KeyDownHandler>>(handler(events::TextAreaKeyDown));
     if (!keyDown) return false;
     return keyDown->Invoke(std::dynamic_pointer_cast<TextArea>(weak_from_this().lock()), key);
 }

@@ -2,18 +2,10 @@
 
 #include "app/App.hpp"
 #include "menubar/MenuBar1.hpp"
-#include "app/Module.hpp"
 #include "conversion/binding/Globals4.hpp"
 #include "framework/Application.hpp"
-#include "framework/FolderItem.hpp"
-#include "framework/Plugins.hpp"
-#include "framework/Runtime.hpp"
-
-#include <gtest/gtest.h>
 
 #include <QWidget>
-
-#include <cstdlib>
 
 namespace radixel::testing {
 
@@ -38,15 +30,3 @@ std::vector<std::string> HandlerNames() {
 }
 
 }  // namespace radixel::testing
-
-// The program's own main, up to Main: the runtime, the class tables, and the bundle's
-// conversion component and emblem, which a test executable outside the bundle is pointed at.
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    fw::RuntimeInit();
-    fw::SetPluginFolder(RADIXEL_BUNDLE_PLUGINS);
-    fw::OverrideAppFolderItem(RADIXEL_BUNDLE_BIN "/radixel");
-    radixel::InitializeModule();
-    return RUN_ALL_TESTS();
-}

@@ -8,6 +8,7 @@
 #include "framework/Exceptions.hpp"
 #include "framework/MenuBar.hpp"
 #include "framework/MenuItem.hpp"
+#include "framework/MenuPresenter.hpp"
 #include "framework/Runtime.hpp"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ protected:
         return item;
     }
     // As a user chooses an item: through the item's action, which the framework dispatches.
-    void Choose(const char* name) { Item(name)->action()->trigger(); }
+    void Choose(const char* name) { fw::MenuPresenter::Of(*Item(name)).action()->trigger(); }
 
     std::shared_ptr<App> app;
 };
@@ -170,7 +171,7 @@ TEST(AppHandlers, RunTheMethodsOfTheRegisteredObjectsOwnClass) {
     ASSERT_EQ(handlers.size(), 2u);
     EXPECT_TRUE(handlers[0].second(recording.get()));
     EXPECT_FALSE(handlers[1].second(recording.get()));
-    recording->MenuBar()->Lookup("AppleAbout")->action()->trigger();
+    fw::MenuPresenter::Of(*recording->MenuBar()->Lookup("AppleAbout")).action()->trigger();
     EXPECT_EQ(recording->calls, (std::vector<std::string>{"about", "help", "about"}));
     EXPECT_EQ(OpenWindow(kAboutWindow), nullptr);
     EXPECT_EQ(OpenWindow(kHelpWindow), nullptr);

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 class BindingTest : public ::testing::Test {
 protected:
+    void SetUp() override { fw::SetPluginTrialHelper(RADIXEL_TEST_TRIAL_HELPER); }
     // Binds the way start-up does, with the plug-in folder pointed at the folder.
     std::string bindTo(const fs::path& folder) {
         fw::SetPluginFolder(folder);
@@ -25,7 +26,10 @@ protected:
         fw::InitPluginEntrypoints(&radixel::InitPluginEntrypoints);
         return testing::internal::GetCapturedStderr();
     }
-    void TearDown() override { fw::SetPluginFolder({}); }
+    void TearDown() override {
+        fw::SetPluginFolder({});
+        fw::SetPluginTrialHelper({});
+    }
 };
 
 std::int32_t outstandingEchoTexts() {
@@ -88,6 +92,18 @@ TEST_F(BindingTest, MissingComponentIsReportedOnceAndAnsweredInText) {
     const std::string answer = radixel::Globals4::kxConvBase("12", 16, 10, 8, true).bytes();
     EXPECT_NE(answer.find("conversion component is missing"), std::string::npos) << answer;
     EXPECT_NE(answer.find(folder.string()), std::string::npos) << answer;
+}
+
+TEST_F(BindingTest, AComponentPassedOverIsNamedInTheAnswerWithTheReason) {
+    QTemporaryDir temp;
+    const fs::path folder = temp.path().toStdString();
+    fs::copy_file(fs::path(RADIXEL_TEST_FAULT_PLUGINS) / "crash_when_called.so", folder / "conversion.so");
+    const std::string report = bindTo(folder);
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+    EXPECT_EQ(radixel::Globals4::kxConvBase("12", 16, 10, 8, true).bytes(),
+              "The conversion component is missing: no plug-in in \"" + folder.string() +
+                  "\" provides kxConvBase (passed over: conversion.so: killed by signal 11 (Segmentation fault) when "
+                  "tried).");
 }
 
 TEST_F(BindingTest, UnboundCallIsAnsweredInText) {

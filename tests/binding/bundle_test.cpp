@@ -1,6 +1,8 @@
 // The bundle keeps working wherever its folder goes and however the executable is reached:
 // a copy of a small program that starts the way Radixel does is run from fixture bundles.
 
+#include "ProbeBundle.hpp"
+
 #include <QTemporaryDir>
 
 #include <elf.h>
@@ -8,39 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Outcome run(const fs::path& executable, const fs::path& scratch) {
-    const fs::path out = scratch / "out.txt", err = scratch / "err.txt";
-    const std::string command = "'" + executable.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return {slurp(out), slurp(err)};
-}
-
-std::string line(const std::string& text, int number) {
-    std::istringstream in(text);
-    std::string l;
-    for (int i = 0; i <= number && std::getline(in, l); ++i) {}
-    return l;
-}
+using namespace radixel::probe;
 
 class BundleTest : public ::testing::Test {
 protected:
@@ -49,15 +26,10 @@ protected:
         root = fs::canonical(temp.path().toStdString());
         fs::create_directories(root / "scratch");
     }
-    // A bundle at the folder: the program in bin/, Resources/ and Plugins/ beside it.
+    // A bundle at the folder, with the echo module as its component or without one.
     void makeBundle(const fs::path& bundle, bool withPlugin) {
-        fs::create_directories(bundle / "bin");
-        fs::create_directories(bundle / "Resources");
-        fs::copy_file(RADIXEL_TEST_PROBE, bundle / "bin" / "radixel");
-        if (withPlugin) {
-            fs::create_directories(bundle / "Plugins");
-            fs::copy_file(RADIXEL_TEST_ECHO_PLUGIN, bundle / "Plugins" / "conversion.so");
-        }
+        radixel::probe::makeBundle(bundle, withPlugin ? std::vector<Module>{{RADIXEL_TEST_ECHO_PLUGIN, "conversion.so"}}
+                                                      : std::vector<Module>{});
     }
     QTemporaryDir temp;
     fs::path root;
@@ -82,6 +54,7 @@ TEST_F(BundleTest, FindsPluginAndResourcesFromAMovedFolderAndThroughLinks) {
     for (const fs::path& executable : startedAs) {
         SCOPED_TRACE("started as " + executable.string());
         const Outcome r = run(executable, root / "scratch");
+        EXPECT_TRUE(r.exitedNormally());
         EXPECT_EQ(line(r.out, 0), kConverted);
         EXPECT_EQ(line(r.out, 1), (bundle / "Resources").string());
         EXPECT_EQ(r.err, "");
@@ -92,9 +65,10 @@ TEST_F(BundleTest, BundleWithoutItsPluginSaysSoAtStartAndInTheAnswer) {
     makeBundle(root / "Radixel", false);
     fs::remove(root / "Radixel" / "Resources");
     const Outcome r = run(root / "Radixel" / "bin" / "radixel", root / "scratch");
+    EXPECT_TRUE(r.exitedNormally());
     EXPECT_NE(line(r.out, 0).find("conversion component is missing"), std::string::npos) << r.out;
     EXPECT_EQ(line(r.out, 1), "nil");
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
     EXPECT_NE(r.err.find((root / "Radixel" / "Plugins").string()), std::string::npos) << r.err;
 }
 
@@ -141,8 +115,9 @@ TEST_F(BundleTest, PluginCutShortIsPassedOverAtStartAndInTheAnswer) {
         fs::resize_file(bundle / "Plugins" / "conversion.so", cut.size);
 
         const Outcome r = run(bundle / "bin" / "radixel", root / "scratch");
+        EXPECT_TRUE(r.exitedNormally());
         EXPECT_NE(line(r.out, 0).find("conversion component is missing"), std::string::npos) << r.out;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
         EXPECT_NE(r.err.find("passed over: conversion.so"), std::string::npos) << r.err;
     }
 }

@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,8 +41,10 @@ std::string startUpReportFor(const std::string& signature) {
 
 class PluginLookupTest : public ::testing::Test {
 protected:
+    void SetUp() override { fw::SetPluginTrialHelper(RADIXEL_TEST_TRIAL_HELPER); }
     void TearDown() override {
         fw::SetPluginFolder({});
+        fw::SetPluginTrialHelper({});
         fw::OverrideAppFolderItem({});
     }
     QTemporaryDir temp;
@@ -105,6 +110,72 @@ TEST_F(PluginLookupTest, StartUpReportNamesTheFolderAndWhatWasPassedOver) {
     EXPECT_EQ(report.find("folder.so"), std::string::npos) << report;
 }
 
+fs::path faulty(const std::string& name) { return fs::path(RADIXEL_TEST_FAULT_PLUGINS) / (name + ".so"); }
+
+// A module that dies in its trial is named once at start-up: in the line of the signature that
+// was not found, or in a line of its own when another module provided it.
+TEST_F(PluginLookupTest, StartUpNamesAModuleThatDiedWhenTriedOnce) {
+    const fs::path folder = tempPath() / "Plugins";
+    fs::create_directories(folder);
+    fs::copy_file(faulty("crash_when_called"), folder / "a_crash.so");
+    fw::SetPluginFolder(folder);
+    const std::string crashed = "a_crash.so: killed by signal 11 (Segmentation fault) when tried";
+
+    const std::string missing = startUpReportFor(kOutstanding);
+    EXPECT_EQ(std::count(missing.begin(), missing.end(), '\n'), 1) << missing;
+    EXPECT_TRUE(missing.starts_with("radixel: no plug-in in \"" + folder.string() + "\" provides")) << missing;
+    EXPECT_NE(missing.find("(passed over: " + crashed + ")"), std::string::npos) << missing;
+
+    fs::copy_file(RADIXEL_TEST_ECHO_PLUGIN, folder / "echo.so");
+    EXPECT_EQ(startUpReportFor(kOutstanding),
+              "radixel: plug-in in \"" + folder.string() + "\" passed over: " + crashed + "\n");
+}
+
+// Each lookup that finds nothing keeps what it passed over, for the answer that says why.
+TEST_F(PluginLookupTest, PassedOverModulesAreKeptForTheSignatureNotFound) {
+    const fs::path folder = tempPath() / "Plugins";
+    fs::create_directories(folder);
+    fs::copy_file(faulty("abort_when_called"), folder / "abort.so");
+    std::ofstream(folder / "broken.so") << "not a shared object";
+    fw::SetPluginFolder(folder);
+    EXPECT_EQ(lookup(kConvert), nullptr);
+    const std::vector<std::string> passedOver = fw::PluginsPassedOverFor(fw::String(kConvert));
+    ASSERT_EQ(passedOver.size(), 2u);
+    EXPECT_EQ(passedOver[0], "abort.so: killed by signal 6 (Aborted) when tried");
+    EXPECT_TRUE(passedOver[1].starts_with("broken.so: ")) << passedOver[1];
+    EXPECT_EQ(passedOver[1].find('\n'), std::string::npos) << passedOver[1];
+
+    fs::copy_file(RADIXEL_TEST_ECHO_PLUGIN, folder / "echo.so");
+    void* entry = lookup(kConvert);
+    EXPECT_NE(entry, nullptr);
+    EXPECT_TRUE(fw::PluginsPassedOverFor(fw::String(kConvert)).empty());
+    EXPECT_EQ(fw::PluginModuleOf(entry), "echo.so");
+    EXPECT_EQ(fw::PluginModuleOf(&kConvert), "");
+}
+
+// A module is tried once while its file stays the same, so a module that hangs costs its time
+// bound once; a file written anew is another module, and tried again.
+TEST_F(PluginLookupTest, AModulePassedOverIsTriedAgainOnlyWhenItsFileChanges) {
+    const fs::path folder = tempPath() / "Plugins";
+    fs::create_directories(folder);
+    fs::copy_file(faulty("crash_when_loaded"), folder / "crash.so");
+    fw::SetPluginFolder(folder);
+    const fs::path log = tempPath() / "loads.txt";
+    setenv("RADIXEL_TEST_FAULT_LOG", log.c_str(), 1);
+    const auto loads = [&] {
+        std::ifstream in(log);
+        return std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n');
+    };
+    EXPECT_EQ(lookup(kOutstanding), nullptr);
+    EXPECT_EQ(lookup(kConvert), nullptr);
+    EXPECT_EQ(loads(), 1);
+    fs::remove(folder / "crash.so");
+    fs::copy_file(faulty("crash_when_loaded"), folder / "crash.so");
+    EXPECT_EQ(lookup(kOutstanding), nullptr);
+    EXPECT_EQ(loads(), 2);
+    unsetenv("RADIXEL_TEST_FAULT_LOG");
+}
+
 TEST_F(PluginLookupTest, MissingFolderFindsNothingAndSaysWhere) {
     const fs::path folder = tempPath() / "no such folder";
     fw::SetPluginFolder(folder);
@@ -131,6 +202,19 @@ TEST_F(PluginLookupTest, DefaultFolderIsBesideTheExecutablesFolderLinksResolved)
     EXPECT_EQ(fw::PluginFolder(), bundle / "Plugins");
     fw::SetPluginFolder(tempPath());
     EXPECT_EQ(fw::PluginFolder(), tempPath());
+}
+
+TEST_F(PluginLookupTest, TrialHelperIsBesideTheExecutableLinksResolved) {
+    const fs::path bundle = fs::canonical(tempPath()) / "Bundle";
+    fs::create_directories(bundle / "bin");
+    std::ofstream(bundle / "bin" / "radixel") << "";
+    fs::create_directories(tempPath() / "elsewhere");
+    fs::create_symlink(bundle / "bin" / "radixel", tempPath() / "elsewhere" / "radixel");
+    fw::OverrideAppFolderItem(tempPath() / "elsewhere" / "radixel");
+    fw::SetPluginTrialHelper({});
+    EXPECT_EQ(fw::PluginTrialHelper(), bundle / "bin" / "radixel-plugin-trial");
+    fw::SetPluginTrialHelper(tempPath() / "helper");
+    EXPECT_EQ(fw::PluginTrialHelper(), tempPath() / "helper");
 }
 
 TEST_F(PluginLookupTest, EntrypointTableStartsEmpty) {

@@ -26,6 +26,7 @@ mkdir -p "$work"
 
 for file in \
   lib/radixel/bin/radixel \
+  lib/radixel/bin/radixel-plugin-trial \
   lib/radixel/Plugins/libradixel_conversion_plugin.so \
   "lib/radixel/Resources/Kettlewing 128.gif" \
   lib/radixel/Resources/radixel.png \

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace fw {
 
@@ -98,6 +99,13 @@ std::shared_ptr<Delegate<R(Args...)>> RuntimeCreateDelegate(R (T::*method)(Args.
     };
     return std::make_shared<Delegate<R(Args...)>>(invoker, nullptr, std::static_pointer_cast<Object>(target),
                                                   std::move(signature), kind);
+}
+
+// A handler event of a class table whose delegates are of type Delegate<Sig>.
+template <class Sig>
+HandlerEvent MakeHandlerEvent(std::string name, std::string signature) {
+    return {std::move(name), std::move(signature),
+            [](const DelegateBase& delegate) { return dynamic_cast<const Delegate<Sig>*>(&delegate) != nullptr; }};
 }
 
 }  // namespace fw

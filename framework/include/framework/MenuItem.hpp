@@ -8,8 +8,8 @@
 // time the menus are brought up to date, just before the application's EnableMenuItems runs,
 // so that it can be chosen only while that event enables it.
 //
-// The Qt side (one QAction per entry, a QMenu for an entry with children) is made on first
-// use once the runtime stands, so a tree can be built and searched without a display.
+// The entry is the menu tree alone; what shows it on the screen (MenuPresenter) is made on
+// first use once the runtime stands, so a tree can be built and searched without a display.
 
 #include "Object.hpp"
 #include "String.hpp"
@@ -17,9 +17,6 @@
 #include <cstddef>
 #include <memory>
 #include <vector>
-
-class QAction;
-class QWidget;
 
 namespace fw {
 
@@ -56,6 +53,7 @@ public:
     void Append(const std::shared_ptr<MenuItem>& child);
     std::size_t Count() const;
     std::shared_ptr<MenuItem> Item(std::size_t index) const;  // nil past the end
+    // The entry that holds this one; nil for a root, and once the parent is gone.
     std::weak_ptr<MenuItem> Parent() const;
     // The direct child of that name, or nil. Names match exactly.
     std::shared_ptr<MenuItem> Child(const String& name) const;
@@ -66,13 +64,19 @@ public:
     // the command was handled.
     virtual bool Action();
 
-    // The Qt action that stands for this entry in menu bars (framework use). Raises
-    // RuntimeException before RuntimeInit.
-    QAction* action() const;
-    QAction* actionIfMade() const;  // nullptr while the entry has not been shown
-    // Shows this entry's children in the container (a QMenu or a QMenuBar), in order, and
-    // keeps it following later appends (framework use).
-    void presentChildrenIn(QWidget* container) const;
+    // What shows the entry on the screen (framework use): the entry owns it and tells it of
+    // every change that alters what is shown.
+    class Presentation {
+    public:
+        virtual ~Presentation() = default;
+        virtual void textChanged() = 0;
+        virtual void shortcutChanged() = 0;
+        virtual void enabledChanged() = 0;
+        virtual void childAppended(MenuItem& child) = 0;
+        virtual void childRemoved(MenuItem& child) = 0;
+    };
+    Presentation* presentation() const;
+    void setPresentation(std::unique_ptr<Presentation> presentation);
 
 private:
     struct Impl;

@@ -4,8 +4,9 @@
 //
 // C++ virtual functions are the tables of virtual operations; the ClassTable adds what C++
 // does not keep at run time: the full class name, the parent link, a factory for objects that
-// the caller constructs itself, the event entries (event number to handler) and the property
-// table that design-time records are read against.
+// the caller constructs itself, the event entries (event number to handler), the events to
+// which the program attaches handlers of its own, and the property table that design-time
+// records are read against.
 
 #include "Property.hpp"
 #include "String.hpp"
@@ -19,21 +20,33 @@
 
 namespace fw {
 
+class DelegateBase;
 class Object;
 // PropertyInfo: Property.hpp
 
 // An event entry of a class: the framework runs it with the receiver by event number.
 using EventEntry = std::function<void(Object& receiver)>;
 
+// An event of a class to which the program attaches a delegate of its own, by event number
+// (RuntimeAddEventHandler): its name, the signature text of the delegates it takes, and the
+// test that a delegate is of that type. MakeHandlerEvent (Delegate.hpp) makes one.
+struct HandlerEvent {
+    std::string name;       // "Action"
+    std::string signature;  // "( PushButton )"
+    std::function<bool(const DelegateBase&)> accepts;
+};
+
 struct ClassTable {
     std::string fullName;  // "Window1.Window1", "App", "Window"
     const ClassTable* parent = nullptr;
     std::function<std::shared_ptr<Object>()> allocate;  // empty for classes that cannot be made
     std::map<int, EventEntry> events;
-    std::vector<PropertyInfo> properties;  // this class's own; parents' via parent
+    std::map<int, HandlerEvent> handlerEvents;  // this class's own; parents' via parent
+    std::vector<PropertyInfo> properties;       // this class's own; parents' via parent
 
     bool isa(const ClassTable& other) const;
     const EventEntry* event(int number) const;                      // own entries only, nullptr when none
+    const HandlerEvent* handlerEvent(int number) const;             // parents searched, nullptr when none
     const PropertyInfo* findProperty(std::string_view name) const;  // letter case ignored, parents searched
 };
 

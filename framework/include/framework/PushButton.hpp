@@ -12,6 +12,9 @@ public:
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
 
+    // The handler of the Action event (events::PushButtonAction), given the button pressed.
+    using ActionHandler = void(std::shared_ptr<PushButton>);
+
     PushButton();
     ~PushButton() override;
 

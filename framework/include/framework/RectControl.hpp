@@ -100,12 +100,12 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// Attaches the delegate to the control's event: 15 is a PushButton's Action, delegate type
-// Delegate<void(std::shared_ptr<PushButton>)>; 13 is a TextArea's KeyDown, delegate type
-// Delegate<bool(std::shared_ptr<TextArea>, String)>, whose result says the key was consumed.
-// A nil delegate raises NilObjectException; an event the control does not have, or a delegate
-// of another type, raises RuntimeException and attaches nothing. A later delegate replaces an
-// earlier one.
+// Attaches the delegate to the control's event by number. The events a kind of control has
+// stand in its class table, each with the delegate type it takes (a PushButton's Action,
+// 15, takes a Delegate<PushButton::ActionHandler>; a TextArea's KeyDown, 13, a
+// Delegate<TextArea::KeyDownHandler>). A nil delegate raises NilObjectException; an event the
+// control does not have, or a delegate of another type, raises RuntimeException and attaches
+// nothing. A later delegate replaces an earlier one.
 void RuntimeAddEventHandler(RectControl& control, int eventNumber, std::shared_ptr<DelegateBase> delegate);
 
 }  // namespace fw

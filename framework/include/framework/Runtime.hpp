@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace fw {
 
@@ -30,6 +31,9 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper);
 void RunFrameworkInitialization(void (*startup)());
 // Builds the class tables of all the framework's own classes, so that a program lists only its own.
 void RuntimeInitExternalClasses();
+// The class tables of all the framework's own classes, parents before children, built on
+// first use (framework use).
+const std::vector<const ClassTable*>& FrameworkClassTables();
 // Runs the event loop until the application quits; delivers the application's Open event
 // once, first. When start-up ended with an exception there is no window and nothing that
 // could quit, so it returns at once and RuntimeExit gives 1.

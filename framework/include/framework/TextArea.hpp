@@ -20,6 +20,10 @@ public:
     static const ClassTable& Lookup();
     const ClassTable& classTable() const override { return Lookup(); }
 
+    // The handler of the KeyDown event (events::TextAreaKeyDown), given the area and the key;
+    // true when it consumed the key.
+    using KeyDownHandler = bool(std::shared_ptr<TextArea>, String);
+
     TextArea();
     ~TextArea() override;
 

@@ -9,6 +9,7 @@
 #include "framework/Events.hpp"
 #include "framework/MenuBar.hpp"
 #include "framework/MenuItem.hpp"
+#include "framework/MenuPresenter.hpp"
 #include "framework/QuitMenuItem.hpp"
 
 #include <functional>
@@ -89,6 +90,9 @@ inline std::shared_ptr<fw::MenuBar> NewProgramBar() {
     }
     return bar;
 }
+
+// The Qt action that stands for the entry wherever the tree is shown.
+inline QAction* ActionOf(const std::shared_ptr<fw::MenuItem>& entry) { return fw::MenuPresenter::Of(*entry).action(); }
 
 inline std::shared_ptr<RecordingApp> RegisterRecordingApp() {
     auto app = fw::RuntimeCheckCast<RecordingApp>(fw::RuntimeNewObject(RecordingApp::Lookup()), RecordingApp::Lookup());

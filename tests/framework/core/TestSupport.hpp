@@ -1,28 +1,12 @@
 #pragma once
-// What the framework's core tests share: one Qt application object for the tests that need
-// widgets, and a capture of what the framework writes on stderr.
-
-#include <QApplication>
-#include <QCoreApplication>
+// What the framework's core tests share besides the application object (QtTestProgram.hpp):
+// a capture of what the framework writes on stderr.
 
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 
 namespace coretest {
-
-// Made on first use and kept for the whole test program; tests that go through a whole run
-// of the runtime share it, as a test harness would.
-inline QApplication& TestApplication() {
-    static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "framework_core_tests";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Redirects file descriptor 2 into a temporary file until Text() is called.
 class StderrCapture {

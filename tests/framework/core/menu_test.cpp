@@ -1,4 +1,5 @@
 #include "MenuFixture.hpp"
+#include "QtTestProgram.hpp"
 #include "TestSupport.hpp"
 
 #include "framework/Exceptions.hpp"
@@ -32,12 +33,13 @@ bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::Keyboa
 
 namespace {
 
+using coretest::ActionOf;
 using coretest::NewEntry;
 using coretest::NewProgramBar;
 
 class MenuTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { coretest::TestApplication(); }
+    static void SetUpTestSuite() { qttest::Application(); }
     void TearDown() override {
         fw::RuntimeRegisterAppObject(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -61,6 +63,32 @@ protected:
             window.show();
             window.activateWindow();
             QApplication::processEvents();
+        }
+        // Either kind of text control, through the calls the tests make on it.
+        struct TextControl {
+            const char* kind;
+            QWidget* widget;
+            std::function<QString()> text;
+            std::function<void(const QString&)> setText;
+            std::function<void(bool)> setReadOnly;
+            std::function<QString()> selected;
+            std::function<int()> cursor;
+            std::function<void(int anchor, int cursor)> select;
+        };
+        std::vector<TextControl> textControls() {
+            return {
+                {"QLineEdit", line, [this] { return line->text(); }, [this](const QString& t) { line->setText(t); },
+                 [this](bool r) { line->setReadOnly(r); }, [this] { return line->selectedText(); },
+                 [this] { return line->cursorPosition(); },
+                 [this](int anchor, int cursor) { line->setSelection(anchor, cursor - anchor); }},
+                {"TextView", area, [this] { return area->text(); }, [this](const QString& t) { area->setText(t); },
+                 [this](bool r) { area->setReadOnly(r); }, [this] { return area->selectedText(); },
+                 [this] { return static_cast<int>(area->cursorPosition()); },
+                 [this](int anchor, int cursor) {
+                     area->setCursorPosition(anchor);
+                     area->setCursorPosition(cursor, true);
+                 }},
+            };
         }
         // The offscreen platform leaves a closed popup's window active.
         bool focus(QWidget* w) {
@@ -148,6 +176,38 @@ TEST_F(MenuTest, AppendRefusesNilAndCyclesAndMovesAnEntry) {
     EXPECT_EQ(copy->Parent().lock(), help);
 }
 
+// An entry kept elsewhere outlives the tree it was taken from: it no longer has a parent, and
+// it can stand in another tree, whose walks up from it stop at the new root.
+TEST_F(MenuTest, AnEntryThatOutlivesItsParentHasNoneAndCanBeAppendedAgain) {
+    auto bar = NewProgramBar();
+    auto edit = bar->Child("EditMenu");
+    auto copy = bar->Lookup("EditCopy");
+    ASSERT_EQ(copy->Parent().lock(), edit);
+    edit.reset();
+    bar.reset();
+    EXPECT_EQ(copy->Parent().lock(), nullptr);
+
+    auto other = NewEntry(fw::MenuItem::Lookup(), "OtherMenu", "&Other");
+    other->Append(copy);
+    EXPECT_EQ(copy->Parent().lock(), other);
+    EXPECT_EQ(other->Child("EditCopy"), copy);
+    EXPECT_THROW(copy->Append(other), fw::RuntimeException);
+}
+
+// A shown entry that moves to another menu is shown there, and no longer where it was.
+TEST_F(MenuTest, AShownEntryThatMovesLeavesTheMenuItStoodIn) {
+    auto bar = NewProgramBar();
+    Shown shown(bar);
+    QAction* copy = ActionOf(bar->Lookup("EditCopy"));
+    QMenu* edit = ActionOf(bar->Child("EditMenu"))->menu();
+    QMenu* help = ActionOf(bar->Child("HelpMenu"))->menu();
+    ASSERT_TRUE(edit->actions().contains(copy));
+    bar->Child("HelpMenu")->Append(bar->Lookup("EditCopy"));
+    EXPECT_FALSE(edit->actions().contains(copy));
+    EXPECT_EQ(help->actions().indexOf(copy), 1);
+    EXPECT_EQ(ActionOf(bar->Lookup("EditCopy")), copy);
+}
+
 TEST_F(MenuTest, ShownBarCarriesCaptionsSeparatorsMnemonicsAndShortcuts) {
     auto bar = NewProgramBar();
     Shown shown(bar);
@@ -179,7 +239,7 @@ TEST_F(MenuTest, ShownBarCarriesCaptionsSeparatorsMnemonicsAndShortcuts) {
         SCOPED_TRACE(row.name);
         auto entry = bar->Child(row.name) ? bar->Child(row.name) : bar->Lookup(row.name);
         ASSERT_TRUE(entry);
-        QAction* action = entry->action();
+        QAction* action = ActionOf(entry);
         const bool separator = std::string(row.text).empty();
         EXPECT_EQ(action->isSeparator(), separator);
         EXPECT_EQ(entry->IsSeparator(), separator);
@@ -190,13 +250,13 @@ TEST_F(MenuTest, ShownBarCarriesCaptionsSeparatorsMnemonicsAndShortcuts) {
 
         // Where Qt shows it: the menus on the bar, the commands in their menu, in order.
         auto parent = entry->Parent().lock();
-        const QList<QAction*> shownBeside = parent == bar ? qbar->actions() : parent->action()->menu()->actions();
+        const QList<QAction*> shownBeside = parent == bar ? qbar->actions() : ActionOf(parent)->menu()->actions();
         EXPECT_TRUE(shownBeside.contains(action));
         if (parent == bar) {
             EXPECT_TRUE(action->menu());
         }
     }
-    EXPECT_EQ(bar->Child("EditMenu")->action()->menu()->actions().indexOf(bar->Lookup("UntitledMenu0")->action()), 6);
+    EXPECT_EQ(ActionOf(bar->Child("EditMenu"))->menu()->actions().indexOf(ActionOf(bar->Lookup("UntitledMenu0"))), 6);
 }
 
 TEST_F(MenuTest, ShortcutTextsBecomeQtKeys) {
@@ -216,7 +276,7 @@ TEST_F(MenuTest, ShortcutTextsBecomeQtKeys) {
     auto entry = NewEntry(fw::MenuItem::Lookup(), "Entry", "Entry");
     for (const auto& c : good) {
         entry->SetKeyboardShortcut(c.text);
-        EXPECT_EQ(entry->action()->shortcut(), c.keys) << '"' << c.text << '"';
+        EXPECT_EQ(ActionOf(entry)->shortcut(), c.keys) << '"' << c.text << '"';
         EXPECT_EQ(entry->KeyboardShortcut().bytes(), c.text);
     }
 
@@ -229,7 +289,7 @@ TEST_F(MenuTest, ShortcutTextsBecomeQtKeys) {
             EXPECT_NE(std::string(e.what()).find(std::string("\"") + bad + "\""), std::string::npos) << e.what();
         }
         EXPECT_EQ(entry->KeyboardShortcut().bytes(), "Cmd+Z") << '"' << bad << '"';
-        EXPECT_EQ(entry->action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z)) << '"' << bad << '"';
+        EXPECT_EQ(ActionOf(entry)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z)) << '"' << bad << '"';
     }
 }
 
@@ -237,7 +297,7 @@ TEST_F(MenuTest, OneTreeStandsInSeveralBarsAndTheyFollowItsChanges) {
     auto bar = NewProgramBar();
     auto first = std::make_unique<Shown>(bar);
     Shown second(bar);
-    QAction* quit = bar->Lookup("FileQuit")->action();
+    QAction* quit = ActionOf(bar->Lookup("FileQuit"));
     for (QMenuBar* qbar : {first->window.menuBar(), second.window.menuBar()})
         EXPECT_TRUE(qbar->actions().at(0)->menu()->actions().contains(quit));
 
@@ -252,12 +312,12 @@ TEST_F(MenuTest, OneTreeStandsInSeveralBarsAndTheyFollowItsChanges) {
         ASSERT_TRUE(qbar->actions().at(3)->menu());
         EXPECT_EQ(qbar->actions().at(3)->menu()->actions().size(), 1);
     }
-    EXPECT_FALSE(bar->Lookup("EditPaste")->action()->isEnabled());
+    EXPECT_FALSE(ActionOf(bar->Lookup("EditPaste"))->isEnabled());
 
     first.reset();  // a window that goes takes its Qt bar, not the entries
     bar->Append(NewEntry(fw::MenuItem::Lookup(), "WindowMenu", "&Window", ""));
     EXPECT_EQ(second.window.menuBar()->actions().size(), 5);
-    EXPECT_EQ(bar->Lookup("FileQuit")->action(), quit);
+    EXPECT_EQ(ActionOf(bar->Lookup("FileQuit")), quit);
 }
 
 TEST_F(MenuTest, ChoosingAnEntryRunsTheHandlerRegisteredUnderItsName) {
@@ -267,14 +327,14 @@ TEST_F(MenuTest, ChoosingAnEntryRunsTheHandlerRegisteredUnderItsName) {
     int help = 0, replaced = 0;
     app->AddMenuHandler("AppleAbout", [](fw::Object*) { return true; });
     app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) { return ++help, true; });
-    bar->Lookup("HelpRadixelHelp")->action()->trigger();
+    ActionOf(bar->Lookup("HelpRadixelHelp"))->trigger();
     EXPECT_EQ(help, 1);
 
     app->AddMenuHandler("HelpRadixelHelp", [&](fw::Object*) { return ++replaced, true; });
     ASSERT_EQ(app->MenuHandlers().size(), 2u);
     EXPECT_EQ(app->MenuHandlers()[0].first.bytes(), "AppleAbout");
     EXPECT_EQ(app->MenuHandlers()[1].first.bytes(), "HelpRadixelHelp");
-    bar->Lookup("HelpRadixelHelp")->action()->trigger();
+    ActionOf(bar->Lookup("HelpRadixelHelp"))->trigger();
     EXPECT_EQ(help, 1);
     EXPECT_EQ(replaced, 1);
 
@@ -311,19 +371,6 @@ TEST_F(MenuTest, AHandlerMayReleaseTheTreeOfItsOwnEntry) {
 TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     auto bar = NewProgramBar();
     Shown shown(bar);
-    struct Control {
-        const char* kind;
-        QWidget* widget;
-        std::function<QString()> text;
-        std::function<void(const QString&)> setText;
-        std::function<void(bool)> setReadOnly;
-    };
-    const Control controls[] = {
-        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&](const QString& t) { shown.line->setText(t); },
-         [&](bool r) { shown.line->setReadOnly(r); }},
-        {"TextView", shown.area, [&] { return shown.area->text(); }, [&](const QString& t) { shown.area->setText(t); },
-         [&](bool r) { shown.area->setReadOnly(r); }},
-    };
     const struct {
         const char* entry;
         const char* text;       // in the control afterwards
@@ -340,7 +387,7 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
         {"EditSelectAll", "-"}, {"EditCut", "abc"}, {"EditPaste", "abc"}, {"EditClear", "abc"}, {"EditUndo", "abc"},
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (const Control& control : controls) {
+    for (const auto& control : shown.textControls()) {
         SCOPED_TRACE(control.kind);
         control.setReadOnly(false);
         control.setText("12345");
@@ -356,7 +403,7 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
         control.setReadOnly(true);
         clipboard->setText("-");
         for (const auto& step : readOnlyScript) {
-            bar->Lookup(step.entry)->action()->trigger();
+            ActionOf(bar->Lookup(step.entry))->trigger();
             EXPECT_EQ(control.text().toStdString(), "abc") << "read-only, after " << step.entry;
             EXPECT_EQ(clipboard->text().toStdString(), step.clipboard) << "read-only, after " << step.entry;
         }
@@ -377,7 +424,7 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextControl) {
     ASSERT_TRUE(shown.focus(shown.line));
     shown.line->selectAll();
     clipboard->setText("-");
-    bar->Lookup("EditCopy")->action()->trigger();
+    ActionOf(bar->Lookup("EditCopy"))->trigger();
     EXPECT_EQ(copies, 1);
     EXPECT_EQ(clipboard->text(), "-");
 }
@@ -397,29 +444,6 @@ void pressKey(QObject* receiver, int key, Qt::KeyboardModifiers modifiers, const
 TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoundThere) {
     auto bar = NewProgramBar();
     Shown shown(bar);
-    struct Control {
-        const char* kind;
-        QWidget* widget;
-        std::function<QString()> text;
-        std::function<QString()> selected;
-        std::function<int()> cursor;
-        std::function<void(const QString&, int anchor, int cursor)> set;
-    };
-    const Control controls[] = {
-        {"QLineEdit", shown.line, [&] { return shown.line->text(); }, [&] { return shown.line->selectedText(); },
-         [&] { return shown.line->cursorPosition(); },
-         [&](const QString& t, int anchor, int cursor) {
-             shown.line->setText(t);
-             shown.line->setSelection(anchor, cursor - anchor);
-         }},
-        {"TextView", shown.area, [&] { return shown.area->text(); }, [&] { return shown.area->selectedText(); },
-         [&] { return static_cast<int>(shown.area->cursorPosition()); },
-         [&](const QString& t, int anchor, int cursor) {
-             shown.area->setText(t);
-             shown.area->setCursorPosition(anchor);
-             shown.area->setCursorPosition(cursor, true);
-         }},
-    };
     const struct {
         const char* entry;
         int key;  // the entry's access key in the Edit menu
@@ -432,11 +456,12 @@ TEST_F(MenuTest, EditEntriesChosenFromTheKeyboardActOnTheSelectionTheMenuBarFoun
         {"EditClear", Qt::Key_D, "15", "-", ""},
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (const Control& control : controls) {
+    for (const auto& control : shown.textControls()) {
         for (const auto& step : steps) {
             SCOPED_TRACE(std::string(control.kind) + ", Alt+E then " + step.entry);
             ASSERT_TRUE(shown.focus(control.widget));
-            control.set("12345", 4, 1);  // "234", the cursor at its start
+            control.setText("12345");
+            control.select(4, 1);  // "234", the cursor at its start
             clipboard->setText("-");
             pressKey(control.widget, Qt::Key_E, Qt::AltModifier, "e");
             QWidget* menu = QApplication::activePopupWidget();
@@ -485,18 +510,18 @@ TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAMenuOpens) {
     paste->SetEnabled(false);  // the program's own choice on an AutoEnable entry lasts
     bool clearWasDisabled = false;
     app->onEnable = [&] {
-        clearWasDisabled = !clear->action()->isEnabled();
+        clearWasDisabled = !ActionOf(clear)->isEnabled();
         clear->SetEnabled(true);
     };
 
-    QMenu* edit = bar->Child("EditMenu")->action()->menu();
+    QMenu* edit = ActionOf(bar->Child("EditMenu"))->menu();
     edit->popup(QPoint(0, 0));
     QApplication::processEvents();
     edit->hide();
     EXPECT_EQ(app->log, std::vector<std::string>{"enable"});
     EXPECT_TRUE(clearWasDisabled);
-    EXPECT_TRUE(clear->action()->isEnabled());
-    EXPECT_FALSE(paste->action()->isEnabled());
+    EXPECT_TRUE(ActionOf(clear)->isEnabled());
+    EXPECT_FALSE(ActionOf(paste)->isEnabled());
 }
 
 TEST_F(MenuTest, MenusAreBroughtUpToDateBeforeAShortcutIsDispatched) {

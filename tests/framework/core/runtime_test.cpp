@@ -1,4 +1,5 @@
 #include "MenuFixture.hpp"
+#include "QtTestProgram.hpp"
 #include "TestSupport.hpp"
 
 #include "framework/Exceptions.hpp"
@@ -74,7 +75,7 @@ TEST(ExceptionBoundaryTest, AnExceptionLeavingAHandlerIsReportedInOneLineAndTheP
 }
 
 TEST(ExceptionBoundaryTest, AChosenEntryWhoseHandlerRaisesLeavesTheProgramRunning) {
-    coretest::TestApplication();
+    qttest::Application();
     fw::RuntimeSetExceptionHelper(&ProgramLikeHelper);
     auto bar = coretest::NewProgramBar();
     auto app = coretest::RegisterRecordingApp();
@@ -83,7 +84,7 @@ TEST(ExceptionBoundaryTest, AChosenEntryWhoseHandlerRaisesLeavesTheProgramRunnin
         if (++calls == 1) fw::RaiseNilObjectException();
         return true;
     });
-    QAction* help = bar->Lookup("HelpRadixelHelp")->action();
+    QAction* help = coretest::ActionOf(bar->Lookup("HelpRadixelHelp"));
     coretest::StderrCapture capture;
     help->trigger();
     help->trigger();
@@ -106,7 +107,7 @@ void Startup() {
 
 class RunTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { coretest::TestApplication(); }
+    static void SetUpTestSuite() { qttest::Application(); }
     void SetUp() override {
         startupLog.clear();
         startupBody = nullptr;
@@ -195,7 +196,7 @@ TEST_F(RunTest, TheQuitEntryEndsTheLoopWithZero) {
     startupBody = [&] {
         app_ = coretest::RegisterRecordingApp();
         app_->SetMenuBar(coretest::NewProgramBar());
-        app_->onOpen = [&] { app_->MenuBar()->Lookup("FileQuit")->action()->trigger(); };
+        app_->onOpen = [&] { coretest::ActionOf(app_->MenuBar()->Lookup("FileQuit"))->trigger(); };
     };
     fw::RunFrameworkInitialization(&Startup);
     fw::RuntimeRun();
@@ -225,7 +226,7 @@ TEST_F(RunTest, ClosingTheLastVisibleWindowEndsTheLoopHiddenOnesDoNotCount) {
 void QuittingStartup() {
     auto app = coretest::RegisterRecordingApp();
     app->SetMenuBar(coretest::NewProgramBar());
-    app->MenuBar()->Lookup("FileQuit")->action();  // Qt objects that must go before Qt does
+    coretest::ActionOf(app->MenuBar()->Lookup("FileQuit"));  // Qt objects that must go before Qt does
     app->onOpen = [] {
         std::fputs("opened\n", stderr);
         fw::QuitMenuAction();

@@ -45,6 +45,16 @@ public:
     void Action(std::shared_ptr<fw::PushButton>) {}
 };
 
+// A program's own kind of button, with a class table of its own below PushButton's.
+class OwnButton : public fw::PushButton {
+public:
+    static const fw::ClassTable& Lookup() {
+        static const fw::ClassTable table = fw::MakeClassTable<OwnButton>("Tests.OwnButton", &fw::PushButton::Lookup());
+        return table;
+    }
+    const fw::ClassTable& classTable() const override { return Lookup(); }
+};
+
 }  // namespace
 
 using TextControls = WidgetTest;
@@ -950,17 +960,58 @@ TEST_F(Buttons, AttachingRefusesADelegateOfTheWrongTypeOrEvent) {
     auto window = Scratch();
     auto button = window->add<fw::PushButton>("Button", fw::String());
     auto area = window->add<fw::TextArea>("Area", fw::String());
+    auto label = window->add<fw::Label>("Label", fw::String());
     auto raiser = std::make_shared<Raiser>();
-    auto keyDown =
+    std::shared_ptr<fw::DelegateBase> keyDown =
         fw::RuntimeCreateDelegate(&Raiser::KeyDown, raiser, "( TextArea, String ) as Boolean", fw::DelegateKind::Weak);
-    auto action = fw::RuntimeCreateDelegate(&Raiser::Action, raiser, "( PushButton )", fw::DelegateKind::Weak);
-    EXPECT_THROW(fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction, keyDown), fw::RuntimeException);
-    EXPECT_THROW(fw::RuntimeAddEventHandler(*area, fw::events::TextAreaKeyDown, action), fw::RuntimeException);
-    EXPECT_THROW(fw::RuntimeAddEventHandler(*area, fw::events::PushButtonAction, action), fw::RuntimeException);
-    EXPECT_THROW(fw::RuntimeAddEventHandler(*button, 99, action), fw::RuntimeException);
+    std::shared_ptr<fw::DelegateBase> action =
+        fw::RuntimeCreateDelegate(&Raiser::Action, raiser, "( PushButton )", fw::DelegateKind::Weak);
+    const struct {
+        fw::RectControl& control;
+        int event;
+        std::shared_ptr<fw::DelegateBase> delegate;
+        const char* message;
+    } refused[] = {
+        {*button, fw::events::PushButtonAction, keyDown,
+         "RuntimeException: event 15 of PushButton: Action takes a delegate \"( PushButton )\", not \"( TextArea, "
+         "String ) as Boolean\""},
+        {*area, fw::events::TextAreaKeyDown, action,
+         "RuntimeException: event 13 of TextArea: KeyDown takes a delegate \"( TextArea, String ) as Boolean\", not "
+         "\"( PushButton )\""},
+        {*area, fw::events::PushButtonAction, action,
+         "RuntimeException: event 15 of TextArea: only a PushButton has the Action event"},
+        {*button, fw::events::TextAreaKeyDown, keyDown,
+         "RuntimeException: event 13 of PushButton: only a TextArea has the KeyDown event"},
+        {*label, fw::events::PushButtonAction, action,
+         "RuntimeException: event 15 of Label: only a PushButton has the Action event"},
+        {*button, 99, action, "RuntimeException: event 99 of PushButton: the control has no such event"},
+    };
+    for (const auto& c : refused) {
+        try {
+            fw::RuntimeAddEventHandler(c.control, c.event, c.delegate);
+            ADD_FAILURE() << "taken: " << c.message;
+        } catch (const fw::RuntimeException& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
     EXPECT_THROW(fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction, nullptr), fw::NilObjectException);
+    EXPECT_FALSE(area->KeyDown("x")) << "nothing refused is attached: the key goes through";
     EXPECT_NO_THROW(fw::RuntimeAddEventHandler(*button, fw::events::PushButtonAction, action));
-    EXPECT_FALSE(area->KeyDown("x")) << "no KeyDown handler: the key goes through";
+    EXPECT_NO_THROW(fw::RuntimeAddEventHandler(*area, fw::events::TextAreaKeyDown, keyDown));
+    EXPECT_THROW(area->KeyDown("x"), fw::RuntimeException) << "the attached KeyDown runs";
+}
+
+// A kind of button made from PushButton has PushButton's events, and is pressed as one.
+TEST_F(Buttons, AKindOfButtonMadeFromPushButtonTakesTheActionEvent) {
+    std::shared_ptr<OwnButton> own;
+    ScratchWindow::createControls = [&](ScratchWindow& w) {
+        own = w.add<OwnButton>("OwnButton1", fw::String());
+        w.attachPressed(own);
+    };
+    auto window = Scratch();
+    ASSERT_TRUE(own);
+    own->Push();
+    EXPECT_EQ(ScratchWindow::pressed, (std::vector<std::string>{"OwnButton1"}));
 }
 
 using Drawing = WidgetTest;
