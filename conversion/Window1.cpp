@@ -290,12 +290,15 @@ void Window1::StartConversion(fw::String text, std::int32_t baseTo, std::int32_t
     auto pane = (this->*targetPane)();
     if (!pane) fw::RaiseNilObjectException();
     const std::weak_ptr<Window1> self = std::static_pointer_cast<Window1>(shared_from_this());
+    // The result is laid out in the pane's lines where it is made, so that the pane takes it at
+    // no cost in its length.
     conversions_.Start<fw::PreparedText>(
-        [text = std::move(text), baseTo, baseFrom, numPlaces](const std::stop_token& stopped) {
+        [text = std::move(text), baseTo, baseFrom, numPlaces,
+         preparer = fw::TextPreparer(*pane)](const std::stop_token& stopped) {
             fw::String result = Globals4::kxConvBase(text, baseTo, baseFrom, numPlaces, true);
             // A result that will be dropped is not made ready for the pane.
             if (stopped.stop_requested()) return fw::PreparedText();
-            return fw::PreparedText(std::move(result));
+            return preparer.Prepare(std::move(result));
         },
         [self, targetPane](std::optional<fw::PreparedText> result) {
             if (auto window = self.lock()) window->FinishConversion(targetPane, std::move(result));

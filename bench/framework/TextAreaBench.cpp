@@ -8,6 +8,7 @@
 #include "framework/TextArea.hpp"
 #include "framework/Window.hpp"
 
+#include "framework/LaidOutText.hpp"
 #include "framework/TextView.hpp"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -92,12 +94,30 @@ void BM_NumberPastedLaidOutAndPainted(benchmark::State& state) {
 }
 BENCHMARK(BM_NumberPastedLaidOutAndPainted)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
+// Characters beyond the Basic Multilingual Plane, each a surrogate pair: emoji pasted.
+void BM_EmojiPastedLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    QString emoji;
+    for (qsizetype i = 0; i < state.range(0); ++i) emoji += QChar::fromUcs4(0x1F600 + static_cast<char32_t>(i % 64));
+    QApplication::clipboard()->setText(emoji);
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.area->SetText("");
+        state.ResumeTiming();
+        pane.view()->paste();
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_EmojiPastedLaidOutAndPainted)->Arg(2'000'000)->Unit(benchmark::kMillisecond);
+
 // A digit typed and taken back with Backspace, each painted; the second argument says where:
-// 1 at the end, 0 at the start, where every line after the digit moves and is laid out anew.
+// 1 at the end, 0 at the start and 2 in the middle, where every line after the digit moves.
 void BM_TwoKeystrokes(benchmark::State& state) {
     Pane pane(208, 196);
     pane.area->SetText(fw::String(digits(static_cast<std::size_t>(state.range(0)))));
-    pane.press(state.range(1) ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+    if (state.range(1) == 2) pane.view()->setCursorPosition(state.range(0) / 2);
+    else pane.press(state.range(1) ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
     pane.layOutAndPaint();
     for (auto _ : state) {
         pane.press(Qt::Key_7, Qt::NoModifier, "7");
@@ -106,7 +126,13 @@ void BM_TwoKeystrokes(benchmark::State& state) {
         pane.layOutAndPaint();
     }
 }
-BENCHMARK(BM_TwoKeystrokes)->Args({10'000'000, 1})->Args({10'000'000, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoKeystrokes)
+    ->Args({10'000'000, 1})
+    ->Args({10'000'000, 0})
+    ->Args({100'000'000, 0})
+    ->Args({100'000'000, 2})
+    ->Args({100'000'000, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // Ctrl+End, Page Up and Ctrl+Home, each painted.
 void BM_CtrlEndPageUpCtrlHome(benchmark::State& state) {
@@ -176,6 +202,78 @@ void BM_ShortTextReplacesNumberLaidOutAndPainted(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ShortTextReplacesNumberLaidOutAndPainted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+QString digitsInUtf16(qsizetype count) {
+    QString text(count, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < count; ++i) out[i] = QLatin1Char(static_cast<char>('0' + (i * 7 + 3) % 10));
+    return text;
+}
+
+// A result handed to the view as characters, laid out on the event loop, and painted.
+void BM_ViewSetTextLaidOutAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.view()->setText(QString());
+        state.ResumeTiming();
+        pane.view()->setText(number);
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ViewSetTextLaidOutAndPainted)->Arg(100'000'000)->Arg(1'000'000'000)->Unit(benchmark::kMillisecond);
+
+// The same result laid out off the event loop, as a conversion's thread does (the cost there)...
+void BM_LaidOutTextMade(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    const fw::TextLayoutSettings settings = pane.view()->layoutSettings();
+    for (auto _ : state) benchmark::DoNotOptimize(fw::LaidOutText(number, settings));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LaidOutTextMade)->Arg(100'000'000)->Arg(1'000'000'000)->Unit(benchmark::kMillisecond);
+
+// Hexadecimal digits, whose letters are not as wide as the digits in most fonts: lines of many
+// lengths, laid out character by character on each core. The second argument: 0 for digits
+// at random, 1 for a repeating fraction (1/11 in base 16: 1745D...).
+void BM_HexLaidOutTextMade(benchmark::State& state) {
+    Pane pane(208, 196);
+    const qsizetype count = state.range(0);
+    QString number(count, Qt::Uninitialized);
+    const char* hex = "0123456789ABCDEF";
+    std::uint64_t seed = 7;
+    for (qsizetype i = 0; i < count; ++i) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        number[i] = QLatin1Char(state.range(1) ? "1745D"[i % 5] : hex[seed >> 60]);
+    }
+    const fw::TextLayoutSettings settings = pane.view()->layoutSettings();
+    for (auto _ : state) benchmark::DoNotOptimize(fw::LaidOutText(number, settings));
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_HexLaidOutTextMade)->Args({100'000'000, 0})->Args({100'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// ... and handed to the view on the loop, and painted (the cost on the loop).
+void BM_LaidOutTextHandedOverAndPainted(benchmark::State& state) {
+    Pane pane(208, 196);
+    const QString number = digitsInUtf16(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.view()->setText(QString());
+        fw::LaidOutText ready(number, pane.view()->layoutSettings());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pane.view()->setLaidOutText(std::move(ready)));
+        pane.layOutAndPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+// Laying the text out again for every step, outside the timing, makes the steps few.
+BENCHMARK(BM_LaidOutTextHandedOverAndPainted)
+    ->Arg(100'000'000)
+    ->Arg(1'000'000'000)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_NumberReadBack(benchmark::State& state) {
     Pane pane(208, 196);

@@ -51,17 +51,6 @@ void inPieces(std::size_t pieces, const Work& work) {
     for (std::thread& helper : helpers) helper.join();
 }
 
-// Narrows one piece, every LF written as CR, as long as it holds ASCII alone; false at the first
-// character that is not.
-bool narrowPiece(const char16_t* from, const char16_t* to, char* out) {
-    for (; from != to; ++from, ++out) {
-        const char16_t c = *from;
-        if (c >= 0x80) return false;
-        *out = c == u'\n' ? '\r' : static_cast<char>(c);
-    }
-    return true;
-}
-
 }  // namespace
 
 int PiecesFor(std::size_t bytes) {
@@ -103,29 +92,6 @@ QString Decode(std::string_view bytes, int pieces) {
     // A text mostly of long sequences would keep room for up to three times its characters.
     if (length < text.capacity() / 2) text.squeeze();
     return text;
-}
-
-String EncodeWithCarriageReturns(QStringView text) {
-    const auto size = static_cast<std::size_t>(text.size());
-    const int pieces = PiecesFor(size);
-    if (pieces > 1) {
-        // Bytes of their own, left unfilled until the pieces write them.
-        std::shared_ptr<char[]> bytes(new char[size]);
-        const auto* chars = reinterpret_cast<const char16_t*>(text.data());
-        std::atomic<bool> ascii{true};
-        inPieces(static_cast<std::size_t>(pieces), [&](std::size_t k) {
-            const std::size_t from = size * k / static_cast<std::size_t>(pieces);
-            const std::size_t to = size * (k + 1) / static_cast<std::size_t>(pieces);
-            if (!narrowPiece(chars + from, chars + to, bytes.get() + from)) ascii = false;
-        });
-        if (ascii) {
-            const std::string_view narrowed(bytes.get(), size);
-            return String::Adopt(narrowed, std::move(bytes));
-        }
-    }
-    QByteArray encoded = text.toUtf8();
-    std::replace(encoded.begin(), encoded.end(), '\n', '\r');
-    return String(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
 }  // namespace fw::parallelutf8

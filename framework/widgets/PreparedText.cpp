@@ -18,6 +18,24 @@ PreparedText::PreparedText(String text) : impl_(std::make_unique<Impl>()) {
     }
 }
 
+TextPreparer::TextPreparer(const TextPreparer& other) = default;
+TextPreparer& TextPreparer::operator=(const TextPreparer& other) = default;
+TextPreparer::~TextPreparer() = default;
+
+PreparedText TextPreparer::Prepare(String text) const {
+    PreparedText prepared(std::move(text));
+    // Without a view to lay out for, the area lays the characters out when it takes them.
+    if (!prepared.Held() || !impl_->settings.advances) return prepared;
+    try {
+        prepared.impl_->laidOut.emplace(std::move(prepared.impl_->text), impl_->settings);
+    } catch (const std::bad_alloc&) {
+        prepared.impl_->laidOut.reset();
+        prepared.impl_->text = QString();
+        prepared.impl_->held = false;
+    }
+    return prepared;
+}
+
 PreparedText::PreparedText(PreparedText&& other) noexcept : impl_(std::exchange(other.impl_, nullptr)) {}
 
 PreparedText& PreparedText::operator=(PreparedText&& other) noexcept {

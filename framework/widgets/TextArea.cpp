@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <thread>
 #include <utility>
@@ -29,8 +30,9 @@ constexpr const char* kCouldNotHold = "This text could not be shown: there is no
 // second; from this length on, an old text is let go on a thread of its own.
 constexpr qsizetype kLetGoApart = qsizetype{16} << 20;
 
-void letGo(QString text) {
-    if (text.size() < kLetGoApart) return;
+template <class Text>
+void letGo(Text text, qsizetype length) {
+    if (length < kLetGoApart) return;
     try {
         // The thread's copy of the lambda, and the text with it, goes when the thread ends.
         std::thread([old = std::move(text)] {}).detach();
@@ -123,9 +125,17 @@ void TextArea::applyLook() {
 void TextArea::applyLimit() { applyLook(); }
 void TextArea::applyAcceptTabs() { applyLook(); }
 
+// The UTF-8 is written straight into the string handed back, and line breaks are found by
+// memchr, so that reading back a long number costs one pass over it and no copy.
 String TextArea::Text() const {
     if (!impl_->view) return impl_->pendingText;
-    return parallelutf8::EncodeWithCarriageReturns(impl_->view->text());
+    const TextBuffer& text = impl_->view->buffer();
+    std::string bytes(static_cast<std::size_t>(text.utf8Room()), '\0');
+    bytes.resize(static_cast<std::size_t>(text.writeUtf8(bytes.data()) - bytes.data()));
+    char* const end = bytes.data() + bytes.size();
+    for (char* at = bytes.data(); (at = static_cast<char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at))));)
+        *at++ = '\r';
+    return String(std::move(bytes));
 }
 
 void TextArea::SetText(const String& text) {
@@ -143,9 +153,25 @@ void TextArea::SetText(const String& text) {
     }
 }
 
+TextPreparer::TextPreparer(const TextArea& area) : impl_(std::make_shared<Impl>()) {
+    if (TextView* view = area.impl_->view) std::const_pointer_cast<Impl>(impl_)->settings = view->layoutSettings();
+}
+
 void TextArea::SetPreparedText(PreparedText text) {
     TextView* view = impl_->view;
     const bool held = text.Held();
+    if (view && held && text.impl_ && text.impl_->laidOut) {
+        try {
+            LaidOutText old = view->setLaidOutText(std::move(*text.impl_->laidOut));
+            const qsizetype oldLength = old.buffer().size();
+            letGo(std::move(old), oldLength);
+            return;
+        } catch (const std::bad_alloc&) {
+            view->setText(QString());
+            view->setText(QString::fromLatin1(kCouldNotHold));
+            return;
+        }
+    }
     QString characters = text.impl_ ? std::move(text.impl_->text) : QString();
     if (!view) {
         impl_->pendingText = held ? qtbridge::toString(characters) : String(kCouldNotHold);
@@ -154,7 +180,8 @@ void TextArea::SetPreparedText(PreparedText text) {
     // The old text goes first, so that the new one and its lines have its memory.
     QString old = view->text();
     view->setText(QString());
-    letGo(std::move(old));
+    const qsizetype oldLength = old.size();
+    letGo(std::move(old), oldLength);
     try {
         if (!held) throw std::bad_alloc();
         view->setText(std::move(characters));

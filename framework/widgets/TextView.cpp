@@ -1,7 +1,10 @@
 #include "TextView.hpp"
 
+#include "CopiedText.hpp"
+#include "TextBoundaries.hpp"
+#include "TextViewAccessible.hpp"
+
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -32,249 +35,8 @@ constexpr int kMargin = 4;
 // An input method reads the text around the caret; this much of a long line is enough for it.
 constexpr qsizetype kSurroundingText = 512;
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-
-void toLineFeeds(QString& text) {
-    if (!text.contains(QLatin1Char('\r'))) return;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-}  // namespace
-
-QAccessibleInterface* accessibleTextView(const QString& className, QObject* object);
-
-TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
-    [[maybe_unused]] static const bool accessible = (QAccessible::installFactory(accessibleTextView), true);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_InputMethodEnabled);
-    viewport()->setCursor(Qt::IBeamCursor);
-    viewport()->setBackgroundRole(QPalette::Base);
-    // Drops reach the view through its viewport, which must take them.
-    viewport()->setAcceptDrops(true);
-    verticalScrollBar()->setSingleStep(1);
-    measureFont();
-}
-
-TextView::~TextView() = default;
-
-void TextView::setText(QString text) {
-    toLineFeeds(text);
-    std::swap(text_, text);
-    try {
-        layOutAll();
-    } catch (...) {
-        std::swap(text_, text);
-        throw;
-    }
-    undo_.clear();
-    redo_.clear();
-    cursor_ = anchor_ = 0;
-    caretAtLineEnd_ = false;
-    wantedX_ = -1;
-    preedit_.clear();
-    clearNote();
-    textChanged(0, text, text_);
-    verticalScrollBar()->setValue(0);
-    horizontalScrollBar()->setValue(0);
-    viewport()->update();
-}
-
-void TextView::measureFont() {
-    font_ = font();
-    font_.setKerning(false);
-    const QFontMetricsF metrics(font_);
-    lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
-    ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
-    advances_.assign(0x10000, -1.0f);
-}
-
-// Surrogates are never cached: their entries stay unmeasured, so that the one test of the cache
-// also sends them here.
-float TextView::measureAdvance(qsizetype at) const {
-    const char16_t c = text_.at(at).unicode();
-    if (QChar::isLowSurrogate(c)) return 0;  // the pair is measured at its first half
-    const QFontMetricsF metrics(font_);
-    if (QChar::isHighSurrogate(c))
-        return at + 1 < text_.size() ? static_cast<float>(metrics.horizontalAdvance(text_.mid(at, 2))) : 0;
-    // A tab is shown as a blank.
-    const float measured = c == u'\n' ? 0 : static_cast<float>(metrics.horizontalAdvance(QChar(c == u'\t' ? u' ' : c)));
-    advances_[c] = measured;
-    return measured;
-}
-
-double TextView::wrapWidth() const { return std::max(1, viewport()->width() - 2 * kMargin); }
-
-// Blanks hang past the edge, so a line breaks after the last blank that starts inside it. A
-// surrogate pair is one character and never broken, even where it alone is wider than the view.
-qsizetype TextView::nextLineStart(qsizetype from, double* width) const {
-    const qsizetype size = text_.size();
-    const QChar* chars = text_.constData();
-    const double limit = wrapping_ ? laidOutWidth_ : HUGE_VAL;
-    double x = 0;
-    qsizetype afterBlank = -1;
-    for (qsizetype i = from; i < size; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (c == u'\n') {
-            if (width) *width = x;
-            return i + 1;
-        }
-        // The hot loop of every layout: one look-up a character once its advance is known.
-        const float known = advances_[c];
-        x += known >= 0 ? known : measureAdvance(i);
-        if (isBlank(c)) {
-            afterBlank = i + 1;
-        } else if (x > limit && i > from && !QChar::isLowSurrogate(c)) {
-            return afterBlank > from ? afterBlank : i;
-        }
-    }
-    if (width) *width = x;
-    return -1;
-}
-
-// Either all lines are laid out at the view's width, or they stay as they were.
-void TextView::layOutAll() {
-    const double before = std::exchange(laidOutWidth_, wrapWidth());
-    std::vector<qsizetype> starts{0};
-    double widest = 0;
-    double width = 0;
-    try {
-        for (qsizetype at = nextLineStart(0, &width); at >= 0; at = nextLineStart(at, &width)) {
-            starts.push_back(at);
-            widest = std::max(widest, width);
-        }
-    } catch (...) {
-        laidOutWidth_ = before;
-        throw;
-    }
-    widest_ = std::max(widest, width);
-    starts_ = std::move(starts);
-    updateScrollBars();
-}
-
-// Lines before the edit keep their starts; from the line before the edited one (whose end may
-// now fit more or less), lines are laid out anew until one starts where an old one started,
-// shifted by the change: from there on the text, and so its lines, are as before. The new lines
-// are found and their room made before the table changes, so that it changes whole or not at all.
-void TextView::layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added) {
-    const qsizetype shift = added - removed;
-    const qsizetype first = std::max<qsizetype>(0, lineOf(pos) - 1);
-    const auto oldEnd = static_cast<qsizetype>(starts_.size());
-    auto next =
-        static_cast<qsizetype>(std::upper_bound(starts_.begin(), starts_.end(), pos + removed) - starts_.begin());
-    std::vector<qsizetype> fresh;
-    double width = 0;
-    double widest = widest_;
-    qsizetype resumed = oldEnd;
-    for (qsizetype at = nextLineStart(lineStart(first), &width); at >= 0; at = nextLineStart(at, &width)) {
-        widest = std::max(widest, width);
-        if (at > pos + added) {
-            while (next < oldEnd && lineStart(next) + shift < at) ++next;
-            if (next < oldEnd && lineStart(next) + shift == at) {
-                resumed = next;
-                break;
-            }
-        }
-        fresh.push_back(at);
-    }
-    if (resumed == oldEnd) widest = std::max(widest, width);
-    const auto needed = static_cast<std::size_t>(oldEnd - (resumed - first - 1)) + fresh.size();
-    if (needed > starts_.capacity()) starts_.reserve(std::max(needed, 2 * starts_.capacity()));
-    widest_ = widest;
-    starts_.erase(starts_.begin() + first + 1, starts_.begin() + resumed);
-    starts_.insert(starts_.begin() + first + 1, fresh.begin(), fresh.end());
-    for (auto it = starts_.begin() + first + 1 + static_cast<qsizetype>(fresh.size()); it != starts_.end(); ++it)
-        *it += shift;
-    updateScrollBars();
-}
-
-void TextView::updateScrollBars() {
-    const int shown = visibleLines();
-    const qsizetype hidden = std::max<qsizetype>(0, lineCount() - shown);
-    verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(hidden, INT_MAX)));
-    verticalScrollBar()->setPageStep(std::max(1, shown));
-    const double room = viewport()->width() - 2 * kMargin;
-    horizontalScrollBar()->setRange(
-        0, wrapping_ ? 0 : static_cast<int>(std::min<double>(std::max(0.0, widest_ + 1 - room), INT_MAX)));
-    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
-    horizontalScrollBar()->setSingleStep(std::max(1, lineHeight_));
-}
-
-qsizetype TextView::lineOf(qsizetype position) const {
-    return static_cast<qsizetype>(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
-}
-
-// At a wrap the caret may stand after the line above (End took it there) or before the line
-// below; at an LF it always stands before the line below.
-qsizetype TextView::caretLine() const {
-    const qsizetype line = lineOf(cursor_);
-    if (caretAtLineEnd_ && line > 0 && lineStart(line) == cursor_ && text_.at(cursor_ - 1) != QLatin1Char('\n'))
-        return line - 1;
-    return line;
-}
-
-qsizetype TextView::lineEnd(qsizetype line) const {
-    if (line + 1 >= lineCount()) return text_.size();
-    const qsizetype next = lineStart(line + 1);
-    return text_.at(next - 1) == QLatin1Char('\n') ? next - 1 : next;
-}
-
-double TextView::lineWidth(qsizetype line) const {
-    double width = 0;
-    qsizetype end = lineEnd(line);
-    // Blanks that hang past the edge do not move an aligned line.
-    if (wrapping_ && !(alignment_ & Qt::AlignLeft))
-        while (end > lineStart(line) && isBlank(text_.at(end - 1).unicode())) --end;
-    for (qsizetype i = lineStart(line); i < end; ++i) width += advance(i);
-    return width;
-}
-
-double TextView::lineLeft(qsizetype line) const {
-    const double room = viewport()->width() - 2 * kMargin;
-    double left = kMargin - horizontalScrollBar()->value();
-    if (alignment_ & Qt::AlignRight) left += std::max(0.0, room - lineWidth(line));
-    else if (alignment_ & Qt::AlignHCenter) left += std::max(0.0, (room - lineWidth(line)) / 2);
-    return left;
-}
-
-double TextView::xOf(qsizetype line, qsizetype position) const {
-    double x = lineLeft(line);
-    for (qsizetype i = lineStart(line); i < position; ++i) x += advance(i);
-    return x;
-}
-
-qsizetype TextView::positionAt(QPoint point) const {
-    const qsizetype line = std::clamp<qsizetype>(
-        verticalScrollBar()->value() + (point.y() - kMargin) / lineHeight_ - (point.y() < kMargin ? 1 : 0), 0,
-        lineCount() - 1);
-    const qsizetype end = lineEnd(line);
-    double x = lineLeft(line);
-    for (qsizetype i = lineStart(line); i < end; ++i) {
-        const double step = advance(i);
-        if (step > 0 && point.x() < x + step / 2) return i;
-        x += step;
-    }
-    return end;
-}
-
-int TextView::visibleLines() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight_); }
-
-QRect TextView::characterRect(qsizetype position) const {
-    const qsizetype line = lineOf(position);
-    const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
-    const double x = xOf(line, position);
-    const double width = position < lineEnd(line) ? advance(position) : 0;
-    return QRectF(x, y, width, lineHeight_).toAlignedRect();
-}
-
-QRect TextView::caretRect() const {
-    const qsizetype line = caretLine();
-    const int y = kMargin + static_cast<int>(line - verticalScrollBar()->value()) * lineHeight_;
-    const int x = static_cast<int>(std::floor(xOf(line, cursor_)));
-    return QRect(x - 1, y, 3, lineHeight_);
-}
-
-namespace {
+// A step of the scroll bar sideways, as in Qt's editors.
+constexpr int kSidewaysStep = 20;
 
 QString noRoomToEdit() {
     return QStringLiteral("This change could not be made: there is not enough memory for it. The text is as it was.");
@@ -288,65 +50,229 @@ QString noRoomToLayOut() {
     return QStringLiteral("The text could not be laid out anew: there is not enough memory for it.");
 }
 
-// Grows a history ahead of the change it will record, so that recording it cannot fail once the
-// text has changed.
-void makeRoom(auto& changes) {
-    if (changes.size() == changes.capacity()) changes.reserve(2 * changes.size() + 8);
-}
-
 }  // namespace
 
-// The text and its lines change together or not at all. What the change needs is allocated
-// before the text changes; when laying the lines out fails after all, the text is put back, which
-// shrinks it or grows it within the room the change left, so needs no memory. Returns the
-// characters taken out.
-QString TextView::splice(qsizetype pos, qsizetype length, QString with) {
-    const qsizetype added = with.size();
-    const QString inserted = with;
-    // Replacing the whole text keeps the old one rather than copying it out, so that clearing a
-    // text memory can barely hold needs no more.
-    const bool whole = pos == 0 && length == text_.size();
-    QString removed;
-    if (whole) {
-        removed = std::exchange(text_, std::move(with));
-    } else {
-        removed = text_.mid(pos, length);
-        text_.replace(pos, length, with);
-    }
-    try {
-        layOutAfterEdit(pos, length, added);
-    } catch (...) {
-        if (whole) text_ = std::move(removed);
-        else text_.replace(pos, added, removed);
-        throw;
-    }
-    clearNote();
-    textChanged(pos, removed, inserted);
-    return removed;
+TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent), layout_(nullptr) {
+    TextViewAccessible::install();
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    // Drops reach the view through its viewport, which must take them.
+    viewport()->setAcceptDrops(true);
+    verticalScrollBar()->setSingleStep(1);
+    measureFont();
 }
 
-void TextView::replace(qsizetype pos, qsizetype length, const QString& with, bool typed) {
-    const bool continues =
-        typed && length == 0 && !undo_.empty() && undo_.back().typed && undo_.back().pos + undo_.back().added == pos;
-    if (!continues) makeRoom(undo_);
-    QString removed = splice(pos, length, with);
-    if (continues) undo_.back().added += with.size();
-    else undo_.push_back({pos, std::move(removed), with.size(), typed});
-    redo_.clear();
-    cursor_ = anchor_ = pos + with.size();
+TextView::~TextView() = default;
+
+void TextView::setText(QString text) {
+    TextBuffer::readLineBreaks(text);
+    TextBuffer::Replaced replaced = buffer_.replace(0, buffer_.size(), TextBuffer(std::move(text)));
+    try {
+        layOutAll();
+    } catch (...) {
+        buffer_.restore(std::move(replaced));
+        throw;
+    }
+    textReplaced(replaced.removed);
+}
+
+TextLayoutSettings TextView::layoutSettings() const { return {layout_.sharedAdvances(), layout_.wraps(), wrapWidth()}; }
+
+LaidOutText TextView::setLaidOutText(LaidOutText text) {
+    const TextLayoutSettings now = layoutSettings();
+    const TextLayoutSettings& made = text.settings_;
+    if (made.advances != now.advances || made.wrapping != now.wrapping || (now.wrapping && made.width != now.width)) {
+        text.layout_.setAdvances(now.advances);
+        text.layout_.layOut(text.buffer_, now.wrapping, now.width);
+        text.settings_ = now;
+    }
+    LaidOutText old;
+    old.buffer_ = std::exchange(buffer_, std::move(text.buffer_));
+    old.layout_ = std::exchange(layout_, std::move(text.layout_));
+    old.settings_ = now;
+    updateScrollBars();
+    textReplaced(old.buffer_);
+    return old;
+}
+
+// What follows a new text: no history, the caret at the start, the top in sight.
+void TextView::textReplaced(const TextBuffer& old) {
+    history_.clear();
+    cursor_ = anchor_ = 0;
+    caretAtLineEnd_ = false;
+    wantedX_ = -1;
+    preedit_.clear();
+    clearNote();
+    textChanged(0, old, buffer_);
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void TextView::measureFont() {
+    font_ = font();
+    font_.setKerning(false);
+    const QFontMetricsF metrics(font_);
+    lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
+    ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+    layout_.setAdvances(CharacterAdvances::ofFont(font_));
+}
+
+double TextView::wrapWidth() const { return std::max(1, viewport()->width() - 2 * kMargin); }
+
+void TextView::layOutAll() {
+    layout_.layOut(buffer_, layout_.wraps(), wrapWidth());
+    updateScrollBars();
+}
+
+// As in Qt's editors, the view scrolls as far as the rows that fit above a margin at the bottom
+// take, and pages by as many.
+void TextView::updateScrollBars() {
+    const int atEnd = std::max(1, (viewport()->height() - kMargin - 1) / lineHeight_);
+    verticalScrollBar()->setRange(0, static_cast<int>(std::clamp<qsizetype>(lineCount() - atEnd, 0, INT_MAX)));
+    verticalScrollBar()->setPageStep(atEnd);
+    // Sideways, as far as the widest line and the margins on either side of it reach.
+    const double wide = std::min<double>(layout_.widest() + 2 * kMargin, INT_MAX);
+    horizontalScrollBar()->setRange(0, layout_.wraps() ? 0 : std::max(0, static_cast<int>(wide) - viewport()->width()));
+    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
+    horizontalScrollBar()->setSingleStep(kSidewaysStep);
+}
+
+qsizetype TextView::topRow() const { return verticalScrollBar()->value(); }
+
+int TextView::rowTop(qsizetype line) const {
+    const qsizetype top = topRow();
+    return (top == 0 ? kMargin : 0) +
+           static_cast<int>(std::clamp<qsizetype>(line - top, -INT_MAX / 2 / lineHeight_, INT_MAX / 2 / lineHeight_)) *
+               lineHeight_;
+}
+
+// The rows wholly in sight now, and once the view is scrolled, when the margin is gone.
+int TextView::fullRows() const {
+    return std::max(1, (viewport()->height() - (topRow() == 0 ? kMargin : 0)) / lineHeight_);
+}
+
+int TextView::rowsScrolled() const { return std::max(1, viewport()->height() / lineHeight_); }
+
+// At a wrap the caret may stand after the line above (End took it there) or before the line
+// below; at an LF it always stands before the line below.
+qsizetype TextView::caretLine() const {
+    const qsizetype line = layout_.lineOf(cursor_);
+    if (caretAtLineEnd_ && isWrapPoint(cursor_)) return line - 1;
+    return line;
+}
+
+// A row that the text goes on from on the next row, with no line break between.
+bool TextView::isWrapped(qsizetype line) const {
+    return line + 1 < lineCount() && buffer_.at(lineStart(line + 1) - 1) != QLatin1Char('\n');
+}
+
+// Where a row that wraps inside a word, not at a blank, ends: the caret may stand there after
+// the row's last character.
+bool TextView::isWrapPoint(qsizetype position) const {
+    const qsizetype line = layout_.lineOf(position);
+    return line > 0 && lineStart(line) == position && isWrapped(line - 1) &&
+           !QChar::isSpace(buffer_.at(position - 1).unicode());
+}
+
+// Blanks that hang past the edge do not move an aligned line.
+double TextView::alignmentOffset(qsizetype line) const {
+    if (alignment_ & Qt::AlignLeft) return 0;
+    const double room = viewport()->width() - 2 * kMargin;
+    const double width = layout_.lineWidth(buffer_, line, !layout_.wraps());
+    if (alignment_ & Qt::AlignRight) return std::max(0.0, room - width);
+    if (alignment_ & Qt::AlignHCenter) return std::max(0.0, (room - width) / 2);
+    return 0;
+}
+
+double TextView::contentX(qsizetype line, qsizetype position) const {
+    return alignmentOffset(line) + layout_.xOf(buffer_, line, position);
+}
+
+double TextView::xOf(qsizetype line, qsizetype position) const {
+    return kMargin - horizontalScrollBar()->value() + contentX(line, position);
+}
+
+// As Qt's editors place a click or a move to a place on a row: never past a wrapped row's last
+// character, since the place after it is shown at the start of the next row.
+qsizetype TextView::positionInRow(qsizetype line, double x) const {
+    const qsizetype at = layout_.positionAt(buffer_, line, x - alignmentOffset(line));
+    if (at == lineEnd(line) && isWrapped(line) && at > lineStart(line))
+        return TextBoundaries::previousCharacter(buffer_, at);
+    return at;
+}
+
+// Above the first row, when the view is scrolled to the top, is the text's start; below the last
+// row, its end.
+qsizetype TextView::positionAt(QPoint point) const {
+    const qsizetype top = topRow();
+    const int first = top == 0 ? kMargin : 0;
+    if (top == 0 && point.y() < first) return 0;
+    const qsizetype line = top + static_cast<qsizetype>(std::floor(double(point.y() - first) / lineHeight_));
+    if (line >= lineCount()) return buffer_.size();
+    if (line < 0) return 0;
+    return positionInRow(line, point.x() - kMargin + horizontalScrollBar()->value());
+}
+
+QRect TextView::characterRect(qsizetype position) const {
+    const qsizetype line = layout_.lineOf(position);
+    const double x = xOf(line, position);
+    const double width =
+        position < lineEnd(line) ? layout_.advance(buffer_, position, x - xOf(line, lineStart(line))) : 0;
+    return QRectF(x, rowTop(line), width, lineHeight_).toAlignedRect();
+}
+
+QRect TextView::caretRect() const {
+    const qsizetype line = caretLine();
+    const int x = static_cast<int>(std::floor(xOf(line, cursor_)));
+    return QRect(x - 1, rowTop(line), 3, lineHeight_);
+}
+
+// The text and its lines change together or not at all: when laying the lines out fails, the
+// text is put back, which needs no memory.
+TextBuffer::Replaced TextView::splice(qsizetype position, qsizetype length, TextBuffer with) {
+    const TextBuffer inserted = with;
+    TextBuffer::Replaced replaced = buffer_.replace(position, length, std::move(with));
+    try {
+        layout_.update(buffer_, position, length, replaced.added);
+    } catch (...) {
+        buffer_.restore(std::move(replaced));
+        throw;
+    }
+    updateScrollBars();
+    clearNote();
+    textChanged(position, replaced.removed, inserted);
+    return replaced;
+}
+
+void TextView::replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind) {
+    const qsizetype added = with.size();
+    history_.prepare(position, buffer_.slice(position, length), added, kind);
+    try {
+        splice(position, length, std::move(with));
+    } catch (...) {
+        history_.abandon();
+        throw;
+    }
+    history_.commit();
+    cursor_ = anchor_ = position + added;
+    caretAtLineEnd_ = false;
     caretMoved();
 }
 
-void TextView::applyChange(std::vector<Change>& from, std::vector<Change>& to) {
-    if (readOnly_ || from.empty()) return;
-    makeRoom(to);
-    const Change& change = from.back();
-    const qsizetype pos = change.pos;
+void TextView::undoOrRedo(bool undo) {
+    if (readOnly_ || !(undo ? history_.canUndo() : history_.canRedo())) return;
+    if (undo) history_.prepareUndo();
+    else history_.prepareRedo();
+    const EditHistory::Change& change = undo ? history_.nextUndo() : history_.nextRedo();
+    const qsizetype position = change.position;
     const qsizetype restored = change.removed.size();
-    QString taken = splice(pos, change.added, change.removed);
-    from.pop_back();
-    to.push_back({pos, std::move(taken), restored, false});
-    cursor_ = anchor_ = pos + restored;
+    TextBuffer::Replaced replaced = splice(position, change.added, change.removed);
+    if (undo) history_.undone(std::move(replaced.removed));
+    else history_.redone(std::move(replaced.removed));
+    cursor_ = anchor_ = position + restored;
     caretMoved();
 }
 
@@ -375,38 +301,48 @@ void TextView::clearNote() {
 }
 
 void TextView::undo() {
-    guarded(noRoomToEdit(), [this] { applyChange(undo_, redo_); });
+    guarded(noRoomToEdit(), [this] { undoOrRedo(true); });
 }
 
 void TextView::redo() {
-    guarded(noRoomToEdit(), [this] { applyChange(redo_, undo_); });
+    guarded(noRoomToEdit(), [this] { undoOrRedo(false); });
 }
 
 QString TextView::selectedText() const {
     const qsizetype from = std::min(cursor_, anchor_);
-    return text_.mid(from, std::max(cursor_, anchor_) - from);
+    return buffer_.mid(from, std::max(cursor_, anchor_) - from);
+}
+
+// The clipboard takes the selection with its UTF-8 made here, under the guard; see CopiedText.
+bool TextView::copySelection() {
+    bool copied = false;
+    guarded(noRoomToCopy(), [&] {
+        const qsizetype from = std::min(cursor_, anchor_);
+        auto* selection = new CopiedText(buffer_.slice(from, std::max(cursor_, anchor_) - from));
+        QGuiApplication::clipboard()->setMimeData(selection);
+        copied = true;
+    });
+    return copied;
 }
 
 void TextView::copy() {
-    if (hasSelection()) guarded(noRoomToCopy(), [this] { QGuiApplication::clipboard()->setText(selectedText()); });
+    if (hasSelection()) copySelection();
 }
 
 // What could not be copied is not taken out.
 void TextView::cut() {
     if (readOnly_ || !hasSelection()) return;
-    bool copied = false;
-    guarded(noRoomToCopy(), [&] {
-        QGuiApplication::clipboard()->setText(selectedText());
-        copied = true;
-    });
-    if (copied) removeSelectedText();
+    if (copySelection()) removeSelectedText();
 }
 
 void TextView::paste() {
     if (readOnly_) return;
     guarded(noRoomToEdit(), [this] {
         const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
-        if (offered && offered->hasText()) insert(offered->text());
+        // What this program copied is pasted as it is held, sharing its strings.
+        if (const auto* own = qobject_cast<const CopiedText*>(offered))
+            insert(own->characters(), EditHistory::Kind::Pasting);
+        else if (offered && offered->hasText()) insert(offered->text(), EditHistory::Kind::Pasting);
     });
 }
 
@@ -417,59 +353,69 @@ void TextView::removeSelectedText() {
 void TextView::removeSelection() {
     if (readOnly_ || !hasSelection()) return;
     const qsizetype from = std::min(cursor_, anchor_);
-    replace(from, std::max(cursor_, anchor_) - from, QString(), false);
+    replace(from, std::max(cursor_, anchor_) - from, TextBuffer(), EditHistory::Kind::Other);
 }
 
 // Takes out what lies between the caret and `to` without showing it selected first; what memory
 // does not let go stays, and unselected.
-void TextView::removeTo(qsizetype to) {
+void TextView::removeTo(qsizetype to, EditHistory::Kind kind) {
+    if (readOnly_ || to == cursor_) return;
+    const qsizetype from = std::min(cursor_, to);
     const qsizetype at = cursor_;
-    anchor_ = at;
-    cursor_ = to;
-    removeSelectedText();
-    if (hasSelection()) cursor_ = anchor_ = at;
+    guarded(noRoomToEdit(), [&] { replace(from, std::max(at, to) - from, TextBuffer(), kind); });
 }
 
+// Text given as a whole is one step of the history, whatever it holds; a single character is
+// typing, which the characters typed after it join.
 void TextView::insertText(const QString& typed) {
-    guarded(noRoomToEdit(), [&] { insert(typed); });
+    const bool oneCharacter = !typed.isEmpty() && typed != QLatin1String("\n") &&
+                              (typed.size() == 1 || (typed.size() == 2 && typed.at(0).isHighSurrogate()));
+    guarded(noRoomToEdit(),
+            [&] { insert(typed, oneCharacter ? EditHistory::Kind::Typing : EditHistory::Kind::Other); });
 }
 
-void TextView::insert(const QString& typed) {
+void TextView::insert(const QString& typed, EditHistory::Kind kind) {
     if (readOnly_) return;
     QString text = typed;
-    toLineFeeds(text);
+    TextBuffer::readLineBreaks(text);
+    insert(TextBuffer(std::move(text)), kind);
+}
+
+void TextView::insert(TextBuffer text, EditHistory::Kind kind) {
+    if (readOnly_) return;
     const qsizetype from = std::min(cursor_, anchor_);
     const qsizetype selected = std::max(cursor_, anchor_) - from;
     if (limit_ > 0) {
-        const qsizetype room = limit_ - (text_.size() - selected);
+        const qsizetype room = limit_ - (buffer_.size() - selected);
         if (room <= 0) return;
         if (text.size() > room) {
             // Half a surrogate pair is no character.
             qsizetype keep = room;
             if (QChar::isHighSurrogate(text.at(keep - 1).unicode())) --keep;
-            text.truncate(keep);
+            text = text.slice(0, keep);
         }
     }
     if (text.isEmpty() && selected == 0) return;
-    // Characters typed in a row are undone together, up to a line break.
-    replace(from, selected, text, selected == 0 && text.size() == 1 && text != QLatin1String("\n"));
+    replace(from, selected, std::move(text), kind);
 }
 
+// As in Qt's editors, selecting all leaves the view where it was.
 void TextView::selectAll() {
     anchor_ = 0;
-    cursor_ = text_.size();
-    caretMoved();
+    cursor_ = buffer_.size();
+    caretAtLineEnd_ = false;
+    caretMoved(false);
 }
 
 void TextView::setCursorPosition(qsizetype position, bool keepAnchor) {
-    cursor_ = std::clamp<qsizetype>(position, 0, text_.size());
-    if (cursor_ < text_.size() && QChar::isLowSurrogate(text_.at(cursor_).unicode()) && cursor_ > 0) --cursor_;
+    cursor_ = std::clamp<qsizetype>(position, 0, buffer_.size());
+    if (cursor_ < buffer_.size() && QChar::isLowSurrogate(buffer_.at(cursor_).unicode()) && cursor_ > 0) --cursor_;
     if (!keepAnchor) anchor_ = cursor_;
     caretMoved();
 }
 
-void TextView::caretMoved() {
-    ensureCaretVisible();
+void TextView::caretMoved(bool scroll) {
+    if (scroll) ensureVisible(caretLine(), cursor_);
     restartBlink();
     viewport()->update();
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
@@ -499,50 +445,41 @@ void TextView::caretMoved() {
 
 // Screen readers hear of a change as the platform's text events put it; a reader that misses one
 // for want of memory is better than an edit lost.
-void TextView::textChanged(qsizetype pos, const QString& removed, const QString& added) {
+void TextView::textChanged(qsizetype position, const TextBuffer& removed, const TextBuffer& added) {
     if (!QAccessible::isActive() || (removed.isEmpty() && added.isEmpty())) return;
     try {
-        const int at = static_cast<int>(pos);
+        const int at = static_cast<int>(position);
         if (removed.isEmpty()) {
-            QAccessibleTextInsertEvent told(this, at, added);
+            QAccessibleTextInsertEvent told(this, at, added.toString());
             QAccessible::updateAccessibility(&told);
         } else if (added.isEmpty()) {
-            QAccessibleTextRemoveEvent told(this, at, removed);
+            QAccessibleTextRemoveEvent told(this, at, removed.toString());
             QAccessible::updateAccessibility(&told);
         } else {
-            QAccessibleTextUpdateEvent told(this, at, removed, added);
+            QAccessibleTextUpdateEvent told(this, at, removed.toString(), added.toString());
             QAccessible::updateAccessibility(&told);
         }
     } catch (const std::bad_alloc&) {}
 }
 
-void TextView::ensureCaretVisible() { ensureVisible(caretLine(), cursor_); }
+void TextView::scrollToPosition(qsizetype position) {
+    position = std::clamp<qsizetype>(position, 0, buffer_.size());
+    ensureVisible(layout_.lineOf(position), position);
+}
 
+// As Qt's editors do: a row above the view comes to its top, one below it to its bottom, and a
+// place that has left the view sideways comes to its middle.
 void TextView::ensureVisible(qsizetype line, qsizetype position) {
     QScrollBar* bar = verticalScrollBar();
-    const int shown = visibleLines();
-    if (line < bar->value()) bar->setValue(static_cast<int>(line));
-    else if (line >= bar->value() + shown) bar->setValue(static_cast<int>(line - shown + 1));
-    if (!wrapping_) {
+    if (line < topRow()) bar->setValue(static_cast<int>(std::min<qsizetype>(line, INT_MAX)));
+    else if (line >= topRow() + fullRows())
+        bar->setValue(static_cast<int>(std::min<qsizetype>(line - rowsScrolled() + 1, INT_MAX)));
+    if (!layout_.wraps()) {
         QScrollBar* across = horizontalScrollBar();
-        const double x = xOf(line, position) + across->value();
-        const int room = viewport()->width() - 2 * kMargin;
-        if (x - kMargin < across->value()) across->setValue(static_cast<int>(x) - kMargin);
-        else if (x - kMargin > across->value() + room) across->setValue(static_cast<int>(x) - kMargin - room);
+        const auto x = static_cast<int>(std::lround(xOf(line, position)));
+        if (x - 1 < 0 || x + 1 > viewport()->width() - 1)
+            across->setValue(x + across->value() - viewport()->width() / 2);
     }
-}
-
-qsizetype TextView::wordStart(qsizetype from) const {
-    while (from > 0 && !text_.at(from - 1).isLetterOrNumber()) --from;
-    while (from > 0 && text_.at(from - 1).isLetterOrNumber()) --from;
-    return from;
-}
-
-qsizetype TextView::wordEnd(qsizetype from) const {
-    const qsizetype size = text_.size();
-    while (from < size && !text_.at(from).isLetterOrNumber()) ++from;
-    while (from < size && text_.at(from).isLetterOrNumber()) ++from;
-    return from;
 }
 
 void TextView::setReadOnly(bool readOnly) {
@@ -563,15 +500,10 @@ void TextView::setReadOnly(bool readOnly) {
 // When the lines cannot be laid out the new way, the view keeps the old way with them: an edit
 // then lays its lines out as their neighbours are, and the same setting made again tries anew.
 void TextView::setWrapping(bool wrapping) {
-    if (wrapping == wrapping_) return;
+    if (wrapping == layout_.wraps()) return;
     guarded(noRoomToLayOut(), [&] {
-        wrapping_ = wrapping;
-        try {
-            layOutAll();
-        } catch (...) {
-            wrapping_ = !wrapping;
-            throw;
-        }
+        layout_.layOut(buffer_, wrapping, wrapWidth());
+        updateScrollBars();
         horizontalScrollBar()->setValue(0);
     });
     viewport()->update();
@@ -589,11 +521,11 @@ void TextView::setHideSelection(bool hide) {
 
 void TextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    if (wrapping_ && wrapWidth() != laidOutWidth_) {
+    if (layout_.wraps() && wrapWidth() != layout_.width()) {
         guarded(noRoomToLayOut(), [this] {
             const qsizetype top = lineStart(verticalScrollBar()->value());
             layOutAll();
-            verticalScrollBar()->setValue(static_cast<int>(lineOf(top)));
+            verticalScrollBar()->setValue(static_cast<int>(layout_.lineOf(top)));
         });
     } else {
         updateScrollBars();
@@ -616,77 +548,86 @@ void TextView::paintEvent(QPaintEvent* event) {
     painter.setFont(font_);
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Base));
+    const qsizetype first = topRow();
+    const qsizetype last = std::min(lineCount(), first + rowsScrolled() + 1);
+    for (qsizetype line = first; line < last; ++line) {
+        const int top = rowTop(line);
+        if (top > area.bottom() || top + lineHeight_ <= area.top()) continue;
+        paintLine(painter, line, top, area);
+    }
+    if (!note_.isEmpty()) paintNote(painter);
+}
+
+// Each run of characters between tabs is drawn where the layout puts it, a tab being a gap to
+// the next tab stop.
+void TextView::paintLine(QPainter& painter, qsizetype line, int top, const QRect& area) const {
     const QColor ink = palette().color(QPalette::Text);
+    const qsizetype start = lineStart(line);
+    const qsizetype end = lineEnd(line);
+    const double left = xOf(line, start);
+    // A line too wide for the view (without wrapping) is drawn from its first character in sight.
+    qsizetype from = start;
+    double x = left;
+    for (double step; from < end && x + (step = layout_.advance(buffer_, from, x - left)) < area.left(); ++from)
+        x += step;
+    qsizetype to = from;
+    for (double right = x; to < end && right <= area.right(); ++to) right += layout_.advance(buffer_, to, right - left);
+    if (to < end && QChar::isLowSurrogate(buffer_.at(to).unicode())) ++to;
+    const QString shown = buffer_.mid(from, to - from);
+    // Draws the characters of [a, b) of those shown, which start at `ax`.
+    const auto draw = [&](qsizetype a, qsizetype b, double ax) {
+        qsizetype run = a;
+        for (qsizetype i = a; i <= b; ++i) {
+            if (i < b && shown.at(i - from) != QLatin1Char('\t')) continue;
+            if (i > run) painter.drawText(QPointF(ax, top + ascent_), shown.mid(run - from, i - run));
+            for (qsizetype j = run; j < i; ++j) ax += layout_.advance(buffer_, j, ax - left);
+            if (i < b) ax += LineLayout::tabAdvance(ax - left);
+            run = i + 1;
+        }
+    };
+    painter.setPen(ink);
+    draw(from, to, x);
+
     const bool showSelection = hasSelection() && (hasFocus() || !hideSelection_);
     const qsizetype selFrom = std::min(cursor_, anchor_);
     const qsizetype selTo = std::max(cursor_, anchor_);
-    const qsizetype first = verticalScrollBar()->value();
-    const qsizetype last = std::min(lineCount(), first + visibleLines() + 1);
-    const qsizetype caret = caretLine();
-    const bool caretShown = hasFocus() && caretShown_;
-
-    for (qsizetype line = first; line < last; ++line) {
-        const int top = kMargin + static_cast<int>(line - first) * lineHeight_;
-        if (top > area.bottom() || top + lineHeight_ <= area.top()) continue;
-        const qsizetype start = lineStart(line);
-        const qsizetype end = lineEnd(line);
-        const double left = lineLeft(line);
-        // A line too wide for the view (without wrapping) is drawn from its first character
-        // in sight.
-        qsizetype from = start;
-        double x = left;
-        while (from < end && x + advance(from) < area.left()) x += advance(from++);
-        qsizetype to = from;
-        for (double right = x; to < end && right <= area.right(); ++to) right += advance(to);
-        if (to < end && QChar::isLowSurrogate(text_.at(to).unicode())) ++to;
-        QString shown = text_.mid(from, to - from);
-        shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        painter.setPen(ink);
-        painter.drawText(QPointF(x, top + ascent_), shown);
-
-        if (showSelection && selFrom <= end && selTo > start) {
-            const qsizetype a = std::clamp(selFrom, from, to);
-            const qsizetype b = std::clamp(selTo, from, to);
-            double ax = x;
-            for (qsizetype i = from; i < a; ++i) ax += advance(i);
-            double bx = ax;
-            for (qsizetype i = a; i < b; ++i) bx += advance(i);
-            // A selected line break shows as a blank's width; a wrap is no character and shows nothing.
-            if (selTo > end && end < text_.size() && to == end && text_.at(end) == QLatin1Char('\n'))
-                bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
-            const QRectF band(ax, top, bx - ax, lineHeight_);
-            painter.fillRect(band, palette().color(QPalette::Highlight));
-            painter.save();
-            painter.setClipRect(band);
-            painter.setPen(palette().color(QPalette::HighlightedText));
-            painter.drawText(QPointF(x, top + ascent_), shown);
-            painter.restore();
-        }
-        if (line != caret) continue;
-        double cx = xOf(line, cursor_);
-        if (!preedit_.isEmpty()) {
-            // What an input method composes goes in at the caret and pushes the rest of the line
-            // on. Where it would run past the edge, as at a wrap, it is drawn back from the edge
-            // over the end of the line, so that it stays in sight whole.
-            const double width = QFontMetricsF(font_).horizontalAdvance(preedit_);
-            const double edge = viewport()->width() - kMargin;
-            const double at = std::max<double>(kMargin, std::min(cx, edge - width));
-            painter.fillRect(QRectF(at, top, viewport()->width() - at, lineHeight_), palette().color(QPalette::Base));
-            QFont underlined = font_;
-            underlined.setUnderline(true);
-            painter.setFont(underlined);
-            painter.setPen(ink);
-            painter.drawText(QPointF(at, top + ascent_), preedit_);
-            painter.setFont(font_);
-            const qsizetype rest = std::max(cursor_, from);
-            QString after = text_.mid(rest, std::max<qsizetype>(0, to - rest));
-            after.replace(QLatin1Char('\t'), QLatin1Char(' '));
-            painter.drawText(QPointF((rest == cursor_ ? at : x) + width, top + ascent_), after);
-            cx = at + width;
-        }
-        if (caretShown) painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
+    if (showSelection && selFrom <= end && selTo > start) {
+        const qsizetype a = std::clamp(selFrom, from, to);
+        const qsizetype b = std::clamp(selTo, from, to);
+        const double ax = xOf(line, a);
+        double bx = xOf(line, b);
+        // A selected line break shows as a blank's width; a wrap is no character and shows nothing.
+        if (selTo > end && end < buffer_.size() && to == end && buffer_.at(end) == QLatin1Char('\n'))
+            bx += QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
+        const QRectF band(ax, top, bx - ax, lineHeight_);
+        painter.fillRect(band, palette().color(QPalette::Highlight));
+        painter.save();
+        painter.setClipRect(band);
+        painter.setPen(palette().color(QPalette::HighlightedText));
+        draw(from, to, x);
+        painter.restore();
     }
-    if (!note_.isEmpty()) paintNote(painter);
+    if (line != caretLine()) return;
+    double cx = xOf(line, cursor_);
+    if (!preedit_.isEmpty()) {
+        // What an input method composes goes in at the caret and pushes the rest of the line on.
+        // Where it would run past the edge, as at a wrap, it is drawn back from the edge over
+        // the end of the line, so that it stays in sight whole.
+        const double width = QFontMetricsF(font_).horizontalAdvance(preedit_);
+        const double edge = viewport()->width() - kMargin;
+        const double at = std::max<double>(kMargin, std::min(cx, edge - width));
+        painter.fillRect(QRectF(at, top, viewport()->width() - at, lineHeight_), palette().color(QPalette::Base));
+        QFont underlined = font_;
+        underlined.setUnderline(true);
+        painter.setFont(underlined);
+        painter.setPen(ink);
+        painter.drawText(QPointF(at, top + ascent_), preedit_);
+        painter.setFont(font_);
+        const qsizetype rest = std::max(cursor_, from);
+        if (rest < to) draw(rest, to, (rest == cursor_ ? at : x) + width);
+        cx = at + width;
+    }
+    if (hasFocus() && caretShown_) painter.fillRect(QRectF(std::floor(cx), top, 1, lineHeight_), ink);
 }
 
 // The note stands over the top of the text, in the colours of a tool tip, so that it cannot be
@@ -720,7 +661,7 @@ void TextView::timerEvent(QTimerEvent* event) {
         QScrollBar* bar = verticalScrollBar();
         if (at.y() < 0) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         else if (at.y() > viewport()->height()) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        setCursorPosition(positionAt(at), true);
+        extendSelection(positionAt(at));
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
@@ -743,183 +684,194 @@ bool TextView::focusNextPrevChild(bool next) {
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
-// The view's own keys are taken before the window's shortcuts, as Qt's editors take them.
-bool TextView::handlesShortcut(QKeyEvent* key) const {
-    static const QKeySequence::StandardKey own[] = {
-        QKeySequence::Copy,
-        QKeySequence::Cut,
-        QKeySequence::Paste,
-        QKeySequence::Undo,
-        QKeySequence::Redo,
-        QKeySequence::SelectAll,
-        QKeySequence::MoveToStartOfDocument,
-        QKeySequence::MoveToEndOfDocument,
-        QKeySequence::SelectStartOfDocument,
-        QKeySequence::SelectEndOfDocument,
-        QKeySequence::MoveToNextWord,
-        QKeySequence::MoveToPreviousWord,
-        QKeySequence::SelectNextWord,
-        QKeySequence::SelectPreviousWord,
-        QKeySequence::DeleteStartOfWord,
-        QKeySequence::DeleteEndOfWord,
-    };
-    for (QKeySequence::StandardKey k : own)
-        if (key->matches(k)) return true;
-    const Qt::KeyboardModifiers command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    return !command && !key->text().isEmpty() && key->text().at(0).isPrint();
-}
-
 bool TextView::event(QEvent* event) {
     // The filter sees Tab too, before it moves the focus on.
     if (event->type() == QEvent::KeyPress && keyFilter_ && keyFilter_(*static_cast<QKeyEvent*>(event))) {
         event->accept();
         return true;
     }
-    if (event->type() == QEvent::ShortcutOverride && handlesShortcut(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && TextKeys::overridesShortcut(*static_cast<QKeyEvent*>(event))) {
         event->accept();
         return true;
     }
     return QAbstractScrollArea::event(event);
 }
 
-bool TextView::moveKey(QKeyEvent* key) {
-    struct Move {
-        QKeySequence::StandardKey move, select;
-        int kind;
-    };
-    enum { Left, Right, Up, Down, Home, End, Top, Bottom, PageUp, PageDown, WordLeft, WordRight };
-    static const Move moves[] = {
-        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, Left},
-        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, Right},
-        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Up},
-        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, Down},
-        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, Home},
-        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, End},
-        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, Top},
-        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, Bottom},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, PageUp},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, PageDown},
-        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord, WordLeft},
-        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, WordRight},
-    };
-    const Move* found = nullptr;
-    bool select = false;
-    for (const Move& m : moves) {
-        if (key->matches(m.move)) found = &m;
-        else if (key->matches(m.select)) found = &m, select = true;
-        if (found) break;
+// Up and Down keep to the place on the row they started from. At a row's end that End reached,
+// the caret stands, as far as they are concerned, at the start of the next row, as in Qt's
+// editors, which show it there; they keep it at rows' ends.
+void TextView::moveVertically(qsizetype rows, bool select) {
+    qsizetype line = caretLine();
+    double x = wantedX_ >= 0 ? wantedX_ : contentX(line, cursor_);
+    const bool atLineEnd = caretAtLineEnd_ && isWrapPoint(cursor_);
+    if (atLineEnd) {
+        ++line;
+        x = contentX(line, cursor_);
     }
-    if (!found) return false;
+    const qsizetype target = std::clamp<qsizetype>(line + rows, 0, lineCount() - 1);
+    if (target == line) {
+        // Past the first or the last row only a selection moves on, to the text's start or end.
+        if (select) setCursorPosition(rows < 0 ? 0 : buffer_.size(), true);
+        return;
+    }
+    const qsizetype to = positionInRow(target, x);
+    wantedX_ = x;
+    cursor_ = to;
+    caretAtLineEnd_ = atLineEnd && isWrapPoint(to);
+    if (!select) anchor_ = cursor_;
+    caretMoved();
+}
 
+// As Qt's editors page: the first row not wholly in sight comes to the top (going down), or the
+// rows above come into sight (going up), and the caret moves by rows until it stands where it
+// stood in the view, or at the first or last row.
+void TextView::page(bool down, bool select) {
+    const qsizetype caret = caretLine();
+    const double x = wantedX_ >= 0 ? wantedX_ : contentX(caret, cursor_);
+    const bool wasAtTop = topRow() == 0;
+    const int wasAt = rowTop(caret);
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(static_cast<int>(down ? topRow() + fullRows() : topRow() - rowsScrolled()));
+    qsizetype line = caret;
+    if (down) {
+        while (line + 1 < lineCount() && (line == caret || rowTop(line) < wasAt)) ++line;
+    } else {
+        const int aim = wasAtTop ? 0 : wasAt;
+        while (line > 0 && (line == caret || rowTop(line) > aim)) --line;
+    }
+    wantedX_ = x;
+    caretAtLineEnd_ = false;
+    cursor_ = positionInRow(line, x);
+    if (!select) anchor_ = cursor_;
+    caretMoved();
+}
+
+bool TextView::move(TextKeys::Reading reading) {
+    using Command = TextKeys::Command;
+    const bool select = reading.select;
     const qsizetype line = caretLine();
-    const double x = wantedX_ >= 0 ? wantedX_ : xOf(line, cursor_);
-    auto toLine = [&](qsizetype target) {
-        target = std::clamp<qsizetype>(target, 0, lineCount() - 1);
-        const int y = kMargin + static_cast<int>(target - verticalScrollBar()->value()) * lineHeight_;
-        return positionAt(QPoint(static_cast<int>(x), y));
-    };
     qsizetype to = cursor_;
     bool atLineEnd = false;
-    bool keepColumn = false;
-    switch (found->kind) {
-    case Left:
+    switch (reading.command) {
+    case Command::Left:
         if (!select && hasSelection()) to = std::min(cursor_, anchor_);
-        else if (to > 0) to -= (to > 1 && QChar::isLowSurrogate(text_.at(to - 1).unicode())) ? 2 : 1;
+        else to = TextBoundaries::previousCharacter(buffer_, cursor_);
         break;
-    case Right:
+    case Command::Right:
         if (!select && hasSelection()) to = std::max(cursor_, anchor_);
-        else if (to < text_.size())
-            to += (to + 1 < text_.size() && QChar::isHighSurrogate(text_.at(to).unicode())) ? 2 : 1;
+        else to = TextBoundaries::nextCharacter(buffer_, cursor_);
         break;
-    case Up:
-        to = line == 0 ? 0 : toLine(line - 1);
-        keepColumn = true;
-        break;
-    case Down:
-        to = line + 1 >= lineCount() ? text_.size() : toLine(line + 1);
-        keepColumn = true;
-        break;
-    case Home: to = lineStart(line); break;
-    case End:
+    case Command::Up:
+    case Command::Down: moveVertically(reading.command == Command::Up ? -1 : 1, select); return true;
+    case Command::PageUp:
+    case Command::PageDown: page(reading.command == Command::PageDown, select); return true;
+    case Command::LineStart: to = lineStart(line); break;
+    case Command::LineEnd:
+        // Qt's editors stop before the blank a row wraps at; where a row wraps in a word, the
+        // caret stays at its end, after its last character.
         to = lineEnd(line);
-        atLineEnd = true;
+        if (isWrapped(line)) {
+            if (QChar::isSpace(buffer_.at(to - 1).unicode())) --to;
+            else atLineEnd = true;
+        }
         break;
-    case Top: to = 0; break;
-    case Bottom: to = text_.size(); break;
-    case PageUp:
-    case PageDown: {
-        const int page = visibleLines();
-        const int step = found->kind == PageUp ? -page : page;
-        QScrollBar* bar = verticalScrollBar();
-        bar->setValue(bar->value() + step);
-        to = toLine(line + step);
-        keepColumn = true;
-        break;
+    case Command::TextStart: to = 0; break;
+    case Command::TextEnd: to = buffer_.size(); break;
+    case Command::WordLeft: to = TextBoundaries::previousWord(buffer_, cursor_); break;
+    case Command::WordRight: to = TextBoundaries::nextWord(buffer_, cursor_); break;
+    default: return false;
     }
-    case WordLeft: to = wordStart(cursor_); break;
-    case WordRight: to = wordEnd(cursor_); break;
-    }
-    wantedX_ = keepColumn ? x : -1;
+    wantedX_ = -1;
     caretAtLineEnd_ = atLineEnd;
     setCursorPosition(to, select);
     return true;
 }
 
-bool TextView::editKey(QKeyEvent* key) {
-    if (key->matches(QKeySequence::Copy)) copy();
-    else if (key->matches(QKeySequence::SelectAll)) selectAll();
+bool TextView::edit(TextKeys::Reading reading, const QKeyEvent& key) {
+    using Command = TextKeys::Command;
+    using Kind = EditHistory::Kind;
+    const Command command = reading.command;
+    const bool erases = command == Command::EraseWordBack || command == Command::EraseWordForward ||
+                        command == Command::EraseBack || command == Command::EraseForward ||
+                        command == Command::EraseToLineEnd;
+    if (command == Command::Copy) copy();
+    else if (command == Command::SelectAll) selectAll();
     else if (readOnly_) return false;
-    else if (key->matches(QKeySequence::Cut)) cut();
-    else if (key->matches(QKeySequence::Paste)) paste();
-    else if (key->matches(QKeySequence::Undo)) undo();
-    else if (key->matches(QKeySequence::Redo)) redo();
-    else if (hasSelection() &&
-             (key->matches(QKeySequence::DeleteStartOfWord) || key->matches(QKeySequence::DeleteEndOfWord) ||
-              key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))
-        removeSelectedText();
-    else if (key->matches(QKeySequence::DeleteStartOfWord)) removeTo(wordStart(cursor_));
-    else if (key->matches(QKeySequence::DeleteEndOfWord)) removeTo(wordEnd(cursor_));
-    else if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
-        const bool back = key->key() == Qt::Key_Backspace;
-        const qsizetype at = cursor_;
-        if (back ? at == 0 : at == text_.size()) return true;
-        caretAtLineEnd_ = false;
-        // A surrogate pair goes as one character.
-        qsizetype to = back ? at - 1 : at + 1;
-        if (to > 0 && to < text_.size() && QChar::isLowSurrogate(text_.at(to).unicode())) to += back ? -1 : 1;
-        removeTo(to);
-    } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        insertText(QStringLiteral("\n"));
-    } else if (key->key() == Qt::Key_Tab && !tabChangesFocus_ && !(key->modifiers() & ~Qt::KeypadModifier)) {
-        insertText(QStringLiteral("\t"));
-    } else if (!key->text().isEmpty() && key->text().at(0).isPrint() &&
-               !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
-        insertText(key->text());
+    else if (command == Command::Cut) cut();
+    else if (command == Command::Paste) paste();
+    else if (command == Command::Undo) undo();
+    else if (command == Command::Redo) redo();
+    else if (erases && hasSelection()) removeSelectedText();
+    else if (command == Command::EraseWordBack) removeTo(TextBoundaries::previousWord(buffer_, cursor_), Kind::Other);
+    else if (command == Command::EraseWordForward) removeTo(TextBoundaries::nextWord(buffer_, cursor_), Kind::Other);
+    else if (command == Command::EraseToLineEnd)
+        removeTo(TextBoundaries::paragraphAt(buffer_, cursor_).second, Kind::Other);
+    else if (command == Command::EraseForward)
+        removeTo(TextBoundaries::nextCharacter(buffer_, cursor_), Kind::ErasingForward);
+    else if (command == Command::EraseBack) {
+        // Backspace takes a character of a cluster at a time, as Qt's editors do, but a
+        // surrogate pair whole.
+        qsizetype to = cursor_ - 1;
+        if (to > 0 && QChar::isLowSurrogate(buffer_.at(to).unicode()) &&
+            QChar::isHighSurrogate(buffer_.at(to - 1).unicode()))
+            --to;
+        if (cursor_ > 0) removeTo(to, Kind::ErasingBack);
+    } else if (command == Command::NewLine) {
+        guarded(noRoomToEdit(), [this] { insert(QStringLiteral("\n"), Kind::Other); });
+    } else if (command == Command::Tab && !tabChangesFocus_) {
+        guarded(noRoomToEdit(), [this] { insert(QStringLiteral("\t"), Kind::Typing); });
+    } else if (command == Command::Type) {
+        guarded(noRoomToEdit(), [&] { insert(key.text(), Kind::Typing); });
     } else {
         return false;
     }
     return true;
 }
 
-void TextView::keyPressEvent(QKeyEvent* key) {
-    clearNote();
-    const bool vertical =
-        key->matches(QKeySequence::MoveToPreviousLine) || key->matches(QKeySequence::MoveToNextLine) ||
-        key->matches(QKeySequence::SelectPreviousLine) || key->matches(QKeySequence::SelectNextLine) ||
-        key->matches(QKeySequence::MoveToPreviousPage) || key->matches(QKeySequence::MoveToNextPage) ||
-        key->matches(QKeySequence::SelectPreviousPage) || key->matches(QKeySequence::SelectNextPage);
-    if (!vertical) wantedX_ = -1;
-    if (readOnly_ && key->key() == Qt::Key_Space) {
-        // Read-only text pages on the space bar, as a browser does.
-        verticalScrollBar()->triggerAction(key->modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
-                                                                                : QAbstractSlider::SliderPageStepAdd);
-    } else if (!moveKey(key) && !editKey(key)) {
-        key->ignore();
-        return;
+// A read-only text has no caret to move: the keys that would move one scroll, as in Qt's
+// editors, and Copy and Select All still act.
+bool TextView::scrollKey(const QKeyEvent& key) {
+    QScrollBar* down = verticalScrollBar();
+    QScrollBar* across = horizontalScrollBar();
+    const bool plain = !(key.modifiers() & ~Qt::KeypadModifier);
+    if (key.key() == Qt::Key_Space) {
+        down->triggerAction(key.modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
+                                                                : QAbstractSlider::SliderPageStepAdd);
+    } else if (key.matches(QKeySequence::MoveToPreviousPage)) {
+        down->triggerAction(QAbstractSlider::SliderPageStepSub);
+    } else if (key.matches(QKeySequence::MoveToNextPage)) {
+        down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    } else if (key.key() == Qt::Key_Home && plain) {
+        down->triggerAction(QAbstractSlider::SliderToMinimum);
+    } else if (key.key() == Qt::Key_End && plain) {
+        down->triggerAction(QAbstractSlider::SliderToMaximum);
+    } else {
+        switch (key.key()) {
+        case Qt::Key_Up: down->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+        case Qt::Key_Down: down->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+        case Qt::Key_Left: across->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+        case Qt::Key_Right: across->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+        default: return false;
+        }
     }
-    key->accept();
+    return true;
 }
 
+void TextView::keyPressEvent(QKeyEvent* key) {
+    clearNote();
+    const TextKeys::Reading reading = TextKeys::read(*key);
+    if (!TextKeys::isVertical(reading.command)) wantedX_ = -1;
+    const bool leavesText =
+        reading.command == TextKeys::Command::Copy || reading.command == TextKeys::Command::SelectAll;
+    bool taken = false;
+    if (readOnly_ && !leavesText) taken = scrollKey(*key);
+    else taken = move(reading) || edit(reading, *key);
+    key->setAccepted(taken);
+}
+
+// A press soon after a double click, near where it was, is a triple click, which selects the
+// line from line break to line break with its line break. Dragging then extends the selection
+// by what the click selected: characters, words or such lines.
 void TextView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
@@ -928,32 +880,85 @@ void TextView::mousePressEvent(QMouseEvent* event) {
     clearNote();
     caretAtLineEnd_ = false;
     wantedX_ = -1;
-    setCursorPosition(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
-    selecting_ = true;
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = positionAt(point);
+    const bool triple =
+        doubleClicked_ &&
+        event->timestamp() - doubleClickTime_ <
+            static_cast<quint64>(QGuiApplication::styleHints()->mouseDoubleClickInterval()) &&
+        (point - doubleClickPoint_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance();
+    doubleClicked_ = false;
+    if (triple) {
+        const auto [from, to] = TextBoundaries::paragraphAt(buffer_, at);
+        selectedUnit_ = {from, std::min(buffer_.size(), to + 1)};
+        selecting_ = Selecting::Paragraphs;
+        anchor_ = selectedUnit_.first;
+        setCursorPosition(selectedUnit_.second, true);
+        return;
+    }
+    selecting_ = Selecting::Characters;
+    setCursorPosition(at, event->modifiers() & Qt::ShiftModifier);
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
-    if (!selecting_ || !(event->buttons() & Qt::LeftButton)) return;
+    if (selecting_ == Selecting::No || !(event->buttons() & Qt::LeftButton)) return;
     const QPoint at = event->position().toPoint();
     const bool outside = at.y() < 0 || at.y() > viewport()->height();
     if (outside && !scrollTimer_) scrollTimer_ = startTimer(50);
     else if (!outside && scrollTimer_) killTimer(std::exchange(scrollTimer_, 0));
-    setCursorPosition(positionAt(at), true);
+    extendSelection(positionAt(at));
+}
+
+// Extends the selection to `to`, by whole words or lines where a double or triple click began
+// it: a word reached goes in as far as its nearer end, as in Qt's editors, and the word or line
+// first chosen stays selected.
+void TextView::extendSelection(qsizetype to) {
+    if (selecting_ == Selecting::Characters) {
+        setCursorPosition(to, true);
+        return;
+    }
+    const auto [first, last] = selectedUnit_;
+    if (to >= first && to <= last) {
+        anchor_ = first;
+        setCursorPosition(last, true);
+        return;
+    }
+    qsizetype from = 0, end = 0;
+    if (selecting_ == Selecting::Words) {
+        from = TextBoundaries::startOfWord(buffer_, to);
+        end = TextBoundaries::endOfWord(buffer_, from);
+        const qsizetype line = layout_.lineOf(from);
+        if (end == from || layout_.lineOf(std::max(from, end - 1)) != line) return;
+        const double mouse = contentX(line, to);
+        to = mouse - contentX(line, from) < contentX(line, end) - mouse ? from : end;
+    } else {
+        std::tie(from, end) = TextBoundaries::paragraphAt(buffer_, to);
+        to = to < first ? from : std::min(buffer_.size(), end + 1);
+    }
+    anchor_ = to < first ? last : first;
+    setCursorPosition(to, true);
 }
 
 void TextView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) selecting_ = false;
+    if (event->button() == Qt::LeftButton) selecting_ = Selecting::No;
     if (scrollTimer_) killTimer(std::exchange(scrollTimer_, 0));
 }
 
+// As in Qt's editors, a double click selects the word under it, a run of punctuation marks, or
+// the word before the blanks it lands on; on an empty line, nothing.
 void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const qsizetype at = positionAt(event->position().toPoint());
-    qsizetype from = at, to = at;
-    while (from > 0 && text_.at(from - 1).isLetterOrNumber()) --from;
-    while (to < text_.size() && text_.at(to).isLetterOrNumber()) ++to;
-    anchor_ = from;
-    setCursorPosition(to, true);
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = positionAt(point);
+    doubleClicked_ = true;
+    doubleClickTime_ = event->timestamp();
+    doubleClickPoint_ = point;
+    const qsizetype line = layout_.lineOf(at);
+    if (lineEnd(line) == lineStart(line)) return;
+    selectedUnit_ = TextBoundaries::wordAt(buffer_, at);
+    selecting_ = Selecting::Words;
+    anchor_ = selectedUnit_.first;
+    setCursorPosition(selectedUnit_.second, true);
 }
 
 // As Qt's own text views: a read-only text offers only Copy and Select All.
@@ -966,8 +971,8 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
         action->setEnabled(enabled);
     };
     if (editable) {
-        add(QStringLiteral("&Undo"), QKeySequence::Undo, !undo_.empty(), [this] { undo(); });
-        add(QStringLiteral("&Redo"), QKeySequence::Redo, !redo_.empty(), [this] { redo(); });
+        add(QStringLiteral("&Undo"), QKeySequence::Undo, history_.canUndo(), [this] { undo(); });
+        add(QStringLiteral("&Redo"), QKeySequence::Redo, history_.canRedo(), [this] { redo(); });
         menu.addSeparator();
         add(QStringLiteral("Cu&t"), QKeySequence::Cut, hasSelection(), [this] { cut(); });
     }
@@ -978,7 +983,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
         add(QStringLiteral("Delete"), QKeySequence::Delete, hasSelection(), [this] { removeSelectedText(); });
     }
     menu.addSeparator();
-    add(QStringLiteral("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
+    add(QStringLiteral("Select All"), QKeySequence::SelectAll, !buffer_.isEmpty(), [this] { selectAll(); });
     menu.exec(event->globalPos());
 }
 
@@ -994,7 +999,7 @@ void TextView::dragMoveEvent(QDragMoveEvent* event) {
 void TextView::dropEvent(QDropEvent* event) {
     if (readOnly_ || !event->mimeData()->hasText()) return;
     setCursorPosition(positionAt(event->position().toPoint()));
-    guarded(noRoomToEdit(), [&] { insert(event->mimeData()->text()); });
+    guarded(noRoomToEdit(), [&] { insert(event->mimeData()->text(), EditHistory::Kind::Pasting); });
     event->acceptProposedAction();
     setFocus(Qt::MouseFocusReason);
 }
@@ -1005,11 +1010,12 @@ void TextView::inputMethodEvent(QInputMethodEvent* event) {
         return;
     }
     if (event->replacementLength() > 0) {
-        const qsizetype from = std::clamp<qsizetype>(cursor_ + event->replacementStart(), 0, text_.size());
+        const qsizetype from = std::clamp<qsizetype>(cursor_ + event->replacementStart(), 0, buffer_.size());
         anchor_ = from;
-        cursor_ = std::min(text_.size(), from + event->replacementLength());
+        cursor_ = std::min(buffer_.size(), from + event->replacementLength());
     }
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0) insertText(event->commitString());
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0)
+        guarded(noRoomToEdit(), [&] { insert(event->commitString(), EditHistory::Kind::Other); });
     preedit_ = event->preeditString();
     viewport()->update();
     event->accept();
@@ -1022,201 +1028,16 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImHints: return static_cast<int>(Qt::ImhMultiLine);
     case Qt::ImFont: return font_;
     case Qt::ImCursorRectangle: return QRectF(caretRect()).translated(viewport()->pos());
-    case Qt::ImSurroundingText: return text_.mid(from, std::min(text_.size(), cursor_ + kSurroundingText) - from);
+    case Qt::ImSurroundingText: return buffer_.mid(from, std::min(buffer_.size(), cursor_ + kSurroundingText) - from);
     case Qt::ImCursorPosition: return static_cast<int>(cursor_ - from);
     case Qt::ImAnchorPosition: return static_cast<int>(std::clamp(anchor_, from, cursor_ + kSurroundingText) - from);
     case Qt::ImCurrentSelection: {
         const qsizetype a = std::min(cursor_, anchor_);
-        return text_.mid(a, std::min<qsizetype>(std::max(cursor_, anchor_) - a, kSurroundingText));
+        return buffer_.mid(a, std::min<qsizetype>(std::max(cursor_, anchor_) - a, kSurroundingText));
     }
     case Qt::ImMaximumTextLength: return limit_ > 0 ? QVariant(static_cast<int>(limit_)) : QVariant();
     default: return QAbstractScrollArea::inputMethodQuery(query);
     }
-}
-
-namespace {
-
-// Screen readers step through a text by characters, words, lines and paragraphs. A word or
-// paragraph may be a number of millions of digits: the longest piece read out whole is this,
-// and a longer one is read by the lines it is shown on.
-constexpr qsizetype kLongestPiece = 4096;
-
-int toInt(qsizetype n) { return static_cast<int>(std::min<qsizetype>(n, INT_MAX)); }
-
-}  // namespace
-
-// What screen readers learn of the view: its text, read a piece at a time and never copied whole,
-// its caret and selection, and, while it is editable, edits that go the view's own undoable way.
-class TextViewAccessible : public QAccessibleWidget,
-                           public QAccessibleTextInterface,
-                           public QAccessibleEditableTextInterface {
-public:
-    explicit TextViewAccessible(TextView* view) : QAccessibleWidget(view, QAccessible::EditableText) {}
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        if (type == QAccessible::EditableTextInterface && !view()->isReadOnly())
-            return static_cast<QAccessibleEditableTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.multiLine = true;
-        state.selectableText = true;
-        state.readOnly = view()->isReadOnly();
-        state.editable = !state.readOnly;
-        return state;
-    }
-
-    // The note over the text, while there is one, is what a sighted user reads there.
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Description && !view()->note().isEmpty()) return view()->note();
-        return QAccessibleWidget::text(kind);
-    }
-
-    int characterCount() const override { return toInt(view()->text().size()); }
-
-    QString text(int start, int end) const override {
-        const qsizetype size = view()->text().size();
-        const qsizetype from = std::clamp<qsizetype>(start, 0, size);
-        const qsizetype to = end < 0 ? size : std::clamp<qsizetype>(end, from, size);
-        return view()->text().mid(from, to - from);
-    }
-
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        *start = *end = -1;
-        const qsizetype size = view()->text().size();
-        const qsizetype at = offset < 0 ? size : offset;
-        if (at > size) return QString();
-        return piece(pieceAt(at, type), start, end);
-    }
-
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        *start = *end = -1;
-        const qsizetype size = view()->text().size();
-        const qsizetype at = offset < 0 ? size : offset;
-        if (at <= 0 || at > size) return QString();
-        const qsizetype from = pieceAt(at, type).first;
-        if (from == 0) return QString();
-        return piece(pieceAt(from - 1, type), start, end);
-    }
-
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-        *start = *end = -1;
-        const qsizetype size = view()->text().size();
-        const qsizetype at = offset < 0 ? size : offset;
-        if (at >= size) return QString();
-        const qsizetype to = pieceAt(at, type).second;
-        if (to >= size) return QString();
-        return piece(pieceAt(to, type), start, end);
-    }
-
-    int cursorPosition() const override { return toInt(view()->cursorPosition()); }
-    void setCursorPosition(int position) override { view()->setCursorPosition(position); }
-
-    int selectionCount() const override { return view()->hasSelection() ? 1 : 0; }
-    void selection(int index, int* start, int* end) const override {
-        *start = *end = 0;
-        if (index != 0 || !view()->hasSelection()) return;
-        *start = toInt(std::min(view()->cursor_, view()->anchor_));
-        *end = toInt(std::max(view()->cursor_, view()->anchor_));
-    }
-    // The view holds one selection: adding one replaces it.
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int index) override {
-        if (index == 0) view()->setCursorPosition(view()->cursorPosition());
-    }
-    void setSelection(int index, int start, int end) override {
-        if (index != 0) return;
-        view()->setCursorPosition(start);
-        view()->setCursorPosition(end, true);
-    }
-
-    QRect characterRect(int offset) const override {
-        const qsizetype at = std::clamp<qsizetype>(offset, 0, view()->text().size());
-        const QRect shown = view()->characterRect(at);
-        return QRect(view()->viewport()->mapToGlobal(shown.topLeft()), shown.size());
-    }
-    int offsetAtPoint(const QPoint& point) const override {
-        const QPoint at = view()->viewport()->mapFromGlobal(point);
-        if (!view()->viewport()->rect().contains(at)) return -1;
-        return toInt(view()->positionAt(at));
-    }
-    void scrollToSubstring(int start, int) override {
-        const qsizetype at = std::clamp<qsizetype>(start, 0, view()->text().size());
-        view()->ensureVisible(view()->lineOf(at), at);
-    }
-    // The text is plain: one run without attributes.
-    QString attributes(int, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return QString();
-    }
-
-    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
-    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
-    void replaceText(int start, int end, const QString& text) override {
-        if (view()->isReadOnly()) return;
-        setSelection(0, start, end);
-        if (text.isEmpty()) view()->removeSelectedText();
-        else view()->insertText(text);
-    }
-
-private:
-    TextView* view() const { return static_cast<TextView*>(widget()); }
-
-    QString piece(std::pair<qsizetype, qsizetype> range, int* start, int* end) const {
-        *start = toInt(range.first);
-        *end = toInt(range.second);
-        return view()->text().mid(range.first, range.second - range.first);
-    }
-
-    // The piece of the kind asked for that holds the character at `at`, as [first, second).
-    std::pair<qsizetype, qsizetype> pieceAt(qsizetype at, QAccessible::TextBoundaryType type) const {
-        const QString& text = view()->text();
-        const qsizetype size = text.size();
-        const qsizetype line = view()->lineOf(at);
-        const qsizetype lineFrom = view()->lineStart(line);
-        const qsizetype lineTo = line + 1 < view()->lineCount() ? view()->lineStart(line + 1) : size;
-        switch (type) {
-        case QAccessible::CharBoundary: {
-            const qsizetype length = at + 1 < size && text.at(at).isHighSurrogate() ? 2 : 1;
-            return {at, std::min(size, at + length)};
-        }
-        case QAccessible::WordBoundary: {
-            // A run of letters and digits, or of what lies between them, as far as it is short
-            // enough to read out or else as far as its line.
-            const auto inWord = [&](qsizetype i) { return text.at(i).isLetterOrNumber(); };
-            if (at >= size) return {size, size};
-            const bool word = inWord(at);
-            qsizetype from = at, to = at + 1;
-            while (from > 0 && inWord(from - 1) == word && at - from < kLongestPiece) --from;
-            while (to < size && inWord(to) == word && to - from < kLongestPiece) ++to;
-            if (to - from >= kLongestPiece) return {lineFrom, lineTo};
-            return {from, to};
-        }
-        case QAccessible::SentenceBoundary:
-        case QAccessible::ParagraphBoundary: {
-            // From line break to line break, when that is short enough to read out.
-            qsizetype from = at;
-            while (from > 0 && text.at(from - 1) != QLatin1Char('\n') && at - from < kLongestPiece) --from;
-            qsizetype to = at;
-            while (to < size && text.at(to) != QLatin1Char('\n') && to - from < kLongestPiece) ++to;
-            if (to - from >= kLongestPiece) return {lineFrom, lineTo};
-            return {from, std::min(size, to + 1)};
-        }
-        case QAccessible::LineBoundary: return {lineFrom, lineTo};
-        case QAccessible::NoBoundary: return {0, size};
-        }
-        return {at, at};
-    }
-};
-
-QAccessibleInterface* accessibleTextView(const QString& className, QObject* object) {
-    if (className != QLatin1String(TextView::staticMetaObject.className())) return nullptr;
-    auto* view = qobject_cast<TextView*>(object);
-    return view ? new TextViewAccessible(view) : nullptr;
 }
 
 }  // namespace fw

@@ -73,6 +73,7 @@ protected:
     void applyAcceptTabs() override;
 
 private:
+    friend class TextPreparer;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -324,6 +324,45 @@ TEST_F(TextControls, KeysEditSelectCopyAndUndoInThePane) {
     }
 }
 
+// End on a row where a number wraps leaves the caret after the row's last digit, at the place
+// where the next row starts. Up and Down from there keep the caret at rows' ends: on the row
+// above or below, not a row further, nor at its start.
+TEST_F(TextControls, UpAndDownFromARowsEndKeepTheCaretAtRowsEnds) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    area->SetText(std::string(3000, '7'));
+    view->setFocus();
+    const qsizetype row = view->lineStart(1);
+    const QRect firstRowEnd = view->characterRect(row - 1);
+    // The row the caret is drawn on, and whether it stands at the row's right end.
+    const auto caret = [&] {
+        const QRect at = static_cast<QWidget*>(view)
+                             ->inputMethodQuery(Qt::ImCursorRectangle)
+                             .toRect()
+                             .translated(-view->viewport()->pos());
+        return std::make_pair((at.center().y() - firstRowEnd.top()) / firstRowEnd.height(),
+                              at.center().x() > firstRowEnd.center().x());
+    };
+    struct Step {
+        const char* keys;
+        int key;
+        qsizetype position;
+        int row;
+        bool atRowsEnd;
+    };
+    const Step steps[] = {
+        {"End", Qt::Key_End, row, 0, true},       {"Down", Qt::Key_Down, 2 * row, 1, true},
+        {"Down", Qt::Key_Down, 3 * row, 2, true}, {"Up", Qt::Key_Up, 2 * row, 1, true},
+        {"Home", Qt::Key_Home, row, 1, false},    {"Up", Qt::Key_Up, 0, 0, false},
+    };
+    for (const Step& step : steps) {
+        pressKey(view, step.key);
+        EXPECT_EQ(view->cursorPosition(), step.position) << "after " << step.keys;
+        EXPECT_EQ(caret(), std::make_pair(step.row, step.atRowsEnd)) << "after " << step.keys;
+    }
+}
+
 // A selection shows a selected line break as a blank's width past the line's end; where a line
 // merely wraps there is no break, and the selection ends with the line's last character.
 TEST_F(TextControls, ASelectionRunsPastALineBreakButNotPastAWrap) {
@@ -535,11 +574,22 @@ TEST_F(TextControls, ATextMemoryCannotHoldIsReplacedByWordsThatSaySoAndThePaneGo
     EXPECT_EXIT(holdInLittleMemory(), testing::ExitedWithCode(0), "");
 }
 
-// Each command below needs a copy of a long text: the whole of it, since the clipboard shares the
-// text after Select All and Copy, or a long part of it. In a child whose address space is cut to
-// less than that copy, the command must fail whole, leaving the text, its lines and the undo
-// history as they were, and say so over the text; with the memory given back, the same command
-// goes through and the note is gone.
+// Text in words of many lengths, so that no two lines in a row are alike: its lines take memory
+// of their own, where a number's lines are counted.
+std::string wordsOfManyLengths(std::size_t length) {
+    std::string text;
+    text.reserve(length + 16);
+    for (std::size_t word = 0; text.size() < length; ++word) text += std::string(1 + word * 7 % 11, 'w') + ' ';
+    return text;
+}
+
+// Some commands below need memory in proportion to a long text: a copy of a long part for the
+// clipboard, a long text's line breaks read as LF, the lines of a long text of words. In a child
+// whose address space is cut to less than that, the command must fail whole, leaving the text,
+// its lines and the undo history as they were, and say so over the text; with the memory given
+// back, the same command goes through and the note is gone. The others, an edit anywhere in a
+// long number, its undo and redo and a paste of a long number, need no memory of that order and
+// go through even in the cut.
 TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) {
     auto window = Scratch();
     auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
@@ -557,26 +607,32 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
     const std::vector<qsizetype> lines = lineStarts(*view);
     QMimeData dragged;
     dragged.setText("5");
+    QMimeData carriageReturns;
+    carriageReturns.setText(QString(kDigits, QLatin1Char('\r')));
+    QMimeData words;
+    words.setText(QString::fromStdString(wordsOfManyLengths(2 * kDigits)));
+    const auto drop = [&](QMimeData& data) {
+        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &enter);
+        QDropEvent dropped(QPointF(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &dropped);
+    };
 
     const qsizetype middle = before.size() / 2;
     const struct {
         const char* command;
         std::function<void()> run;
         qsizetype grows;  // how the text's length changes once memory allows
+        bool needsMemory;
     } commands[] = {
-        {"typing", [&] { view->setCursorPosition(middle), typeText(view, "5"); }, 1},
-        {"Return", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Return, {}, "\r"); }, 1},
-        {"Backspace", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Backspace, {}, "\b"); }, -1},
+        {"typing", [&] { view->setCursorPosition(middle), typeText(view, "5"); }, 1, false},
+        {"Return", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Return, {}, "\r"); }, 1, false},
+        {"Backspace", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_Backspace, {}, "\b"); }, -1, false},
         {"Ctrl+V", [&] { view->setCursorPosition(middle), pressKey(view, Qt::Key_V, Qt::ControlModifier); },
-         before.size()},
-        {"a drop",
-         [&] {
-             QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-             QApplication::sendEvent(view->viewport(), &enter);
-             QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-             QApplication::sendEvent(view->viewport(), &drop);
-         },
-         1},
+         before.size(), false},
+        {"a drop", [&] { drop(dragged); }, 1, false},
+        {"a drop of line breaks written CR", [&] { drop(carriageReturns); }, kDigits, true},
+        {"a drop of words", [&] { drop(words); }, words.text().size(), true},
         {"an input method's commit",
          [&] {
              view->setCursorPosition(middle);
@@ -584,30 +640,36 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
              committed.setCommitString("5");
              QApplication::sendEvent(view, &committed);
          },
-         1},
+         1, false},
         {"Ctrl+X of a long part",
          [&] {
              view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
              pressKey(view, Qt::Key_X, Qt::ControlModifier);
          },
-         2 - before.size()},
+         2 - before.size(), true},
         {"Ctrl+C of a long part",
          [&] {
              view->setCursorPosition(1), view->setCursorPosition(before.size() - 1, true);
              pressKey(view, Qt::Key_C, Qt::ControlModifier);
          },
-         0},
-        {"Ctrl+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier); }, -2},
-        {"Ctrl+Shift+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2},
+         0, true},
+        {"Ctrl+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier); }, -2, false},
+        {"Ctrl+Shift+Z", [&] { pressKey(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2, false},
     };
     for (const auto& c : commands) {
         const auto inLittleMemory = [&] {
             rlimit limit{};
             if (getrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
             const rlim_t unlimited = limit.rlim_cur;
-            limit.rlim_cur = mappedNowAnd(16u << 20);
+            limit.rlim_cur = mappedNowAnd(8u << 20);
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
+            const QString copied = QApplication::clipboard()->text();
+            const auto done = [&] {
+                return c.grows ? view->buffer().size() == before.size() + c.grows
+                               : QApplication::clipboard()->text() != copied;
+            };
             c.run();
+            if (!c.needsMemory) std::_Exit(!done() ? 9 : view->note().isEmpty() ? 0 : 10);
             if (view->text() != before) std::_Exit(3);
             if (view->lineCount() != static_cast<qsizetype>(lines.size())) std::_Exit(4);
             for (qsizetype i = 0; i < view->lineCount(); ++i)
@@ -619,26 +681,64 @@ TEST_F(TextControls, ACommandMemoryCannotCarryOutLeavesTheTextAsItWasAndSaysSo) 
 
             limit.rlim_cur = unlimited;
             if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
-            const QString copied = QApplication::clipboard()->text();
             c.run();
-            const bool done =
-                c.grows ? view->text().size() == before.size() + c.grows : QApplication::clipboard()->text() != copied;
-            if (!done) std::_Exit(6);
+            if (!done()) std::_Exit(6);
             std::_Exit(view->note().isEmpty() ? 0 : 7);
         };
         EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.command;
     }
 }
-// Turning wrapping on lays every line out anew. Where memory cannot hold the new lines, the pane
-// keeps its lines and the way it laid them out, so that a later edit cannot wrap one line and
-// leave the next unwrapped; the same setting made again once memory allows wraps them all.
+// Another program reads a copy long after it was made, in the event loop, and as UTF-8: were the
+// text converted only then, a long one that memory could not convert would end the program, for
+// no guard stands there. A copy whose UTF-8 memory cannot hold is refused with the note and the
+// clipboard left as it was; one that memory can hold is served as it was made, asking for no
+// more than it did.
+TEST_F(TextControls, AnotherProgramReadsALongCopyWithoutItNeedingMoreMemory) {
+    auto window = Scratch();
+    auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
+    fw::TextView* view = viewOf(*area);
+    constexpr qsizetype kDigits = 20'000'000;
+    area->SetText(std::string(kDigits, '7'));
+    QApplication::clipboard()->setText("earlier");
+    const struct {
+        const char* what;
+        rlim_t room;
+        bool copied;
+    } cases[] = {
+        {"memory holds less than the copy's UTF-8", kDigits / 2, false},
+        {"memory holds the copy's UTF-8 but not a conversion's worst case", kDigits * 3 / 2, true},
+    };
+    for (const auto& c : cases) {
+        const auto inLittleMemory = [&] {
+            const rlim_t room = mappedNowAnd(c.room);
+            const rlimit cut{room, room};
+            if (setrlimit(RLIMIT_AS, &cut) != 0) std::_Exit(2);
+            pressKey(view, Qt::Key_A, Qt::ControlModifier);
+            pressKey(view, Qt::Key_C, Qt::ControlModifier);
+            // What the desktop asks of the clipboard when another program pastes.
+            const QMimeData* served = QApplication::clipboard()->mimeData();
+            const QByteArray utf8 = served->data("text/plain;charset=utf-8");
+            const QByteArray plain = served->data("text/plain");
+            if (!c.copied) std::_Exit(view->note().contains("not enough memory") && plain == "earlier" ? 0 : 3);
+            const bool whole = utf8.size() == kDigits && plain.size() == kDigits && utf8.count('7') == kDigits;
+            std::_Exit(whole && view->note().isEmpty() ? 0 : 4);
+        };
+        EXPECT_EXIT(inLittleMemory(), testing::ExitedWithCode(0), "") << c.what;
+    }
+}
+
+// Turning wrapping on lays every line out anew. Where memory cannot hold the new lines (those of
+// words, each of its own length), the pane keeps its lines and the way it laid them out, so that
+// a later edit cannot wrap one line and leave the next unwrapped; the same setting made again
+// once memory allows wraps them all.
 TEST_F(TextControls, WrappingThatMemoryCannotLayOutLeavesTheLinesAsTheyWereUntilItIsAskedAgain) {
     auto window = Scratch();
     auto area = window->add<fw::TextArea>("Area", fw::Record({{"Width", 208}, {"Height", 196}}));
     fw::TextView* view = viewOf(*area);
     area->SetScrollBarHorizontal(true);
     constexpr std::size_t kDigits = 8'000'000;
-    area->SetText(std::string(kDigits, '7') + "\r" + std::string(kDigits, '7'));
+    const std::string words = wordsOfManyLengths(kDigits);
+    area->SetText(words + "\r" + words);
     ASSERT_EQ(view->lineCount(), 2);
     const auto inLittleMemory = [&] {
         rlimit limit{};

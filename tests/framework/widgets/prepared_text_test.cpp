@@ -67,34 +67,6 @@ TEST(ParallelUtf8, PiecesDecodeAsTheWholeDecodesWhereverTheyMeet) {
     }
 }
 
-TEST(ParallelUtf8, ATextIsEncodedWithCarriageReturnsInPiecesOrWholeAlike) {
-    QString number(12'000'000, QLatin1Char('7'));
-    for (qsizetype i = 0; i < number.size(); i += 1'000'003) number[i] = QLatin1Char('\n');
-    struct Case {
-        const char* what;
-        qsizetype at;  // where a character outside ASCII goes, or -1
-        char16_t character;
-    };
-    const Case cases[] = {
-        {"ASCII alone", -1, 0},
-        {"a letter of two bytes in the first piece", 5, u'\u00E4'},
-        {"a euro sign in the last piece", 11'999'999, u'\u20AC'},
-        {"half a surrogate pair", 6'000'000, 0xD83D},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        QString text = number;
-        if (c.at >= 0) text[c.at] = QChar(c.character);
-        QByteArray expected = text.toUtf8();
-        std::replace(expected.begin(), expected.end(), '\n', '\r');
-        const fw::String encoded = fw::parallelutf8::EncodeWithCarriageReturns(text);
-        ASSERT_EQ(encoded.size(), static_cast<std::size_t>(expected.size()));
-        EXPECT_TRUE(encoded.view() == std::string_view(expected.constData(), encoded.size()));
-    }
-    EXPECT_EQ(fw::parallelutf8::EncodeWithCarriageReturns(u"a\nb\r\n\u00E4").bytes(), "a\rb\r\r\xC3\xA4");
-    EXPECT_EQ(fw::parallelutf8::EncodeWithCarriageReturns(QString()).bytes(), "");
-}
-
 TEST(ParallelUtf8, OnlyLongTextsAreCutIntoPieces) {
     EXPECT_EQ(fw::parallelutf8::PiecesFor(0), 1);
     EXPECT_EQ(fw::parallelutf8::PiecesFor(100'000), 1);
@@ -120,11 +92,27 @@ TEST_F(PreparedTexts, APreparedTextShowsAsTheSameBytesDoThroughSetText) {
     for (const std::string& text : texts) {
         SCOPED_TRACE(Hex(text.substr(0, 40)));
         given->SetText(fw::String(text));
-        prepared->SetText("an earlier text");
-        prepared->SetPreparedText(fw::PreparedText(fw::String(text)));
-        EXPECT_EQ(prepared->Text(), given->Text());
-        EXPECT_EQ(viewOf(*prepared)->lineCount(), viewOf(*given)->lineCount());
-        EXPECT_EQ(viewOf(*prepared)->cursorPosition(), 0);
+        // Decoded alone, laid out for the pane where it was made, and laid out for a width
+        // that the pane no longer has when it takes the text.
+        for (int way = 0; way < 3; ++way) {
+            SCOPED_TRACE(way);
+            prepared->SetText("an earlier text");
+            fw::PreparedText ready;
+            if (way == 0) {
+                ready = fw::PreparedText(fw::String(text));
+            } else {
+                if (way == 2) prepared->SetWidth(120);
+                const fw::TextPreparer preparer(*prepared);
+                prepared->SetWidth(208);
+                ready = preparer.Prepare(fw::String(text));
+            }
+            prepared->SetPreparedText(std::move(ready));
+            EXPECT_EQ(prepared->Text(), given->Text());
+            ASSERT_EQ(viewOf(*prepared)->lineCount(), viewOf(*given)->lineCount());
+            for (qsizetype line = 0; line < viewOf(*given)->lineCount(); line += 997)
+                ASSERT_EQ(viewOf(*prepared)->lineStart(line), viewOf(*given)->lineStart(line)) << line;
+            EXPECT_EQ(viewOf(*prepared)->cursorPosition(), 0);
+        }
     }
     const fw::PreparedText empty;
     EXPECT_TRUE(empty.Held());

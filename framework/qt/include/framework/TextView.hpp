@@ -1,11 +1,17 @@
 #pragma once
 // The scrolling plain text editor behind TextArea (framework use).
 
+#include "EditHistory.hpp"
+#include "LaidOutText.hpp"
+#include "LineLayout.hpp"
+#include "TextBuffer.hpp"
+#include "TextKeys.hpp"
+
 #include <QAbstractScrollArea>
 #include <QString>
 
 #include <functional>
-#include <vector>
+#include <utility>
 
 class QPainter;
 
@@ -15,29 +21,44 @@ namespace fw {
 // a number of a hundred million digits is held, scrolled, edited and copied as readily as a
 // line of prose.
 //
-// The text stays in one buffer, line breaks as LF. Lines wrap at the width of the view: after
-// the last blank that fits, or anywhere in a run wider than the view; without wrapping they
-// break only at LF. Where each shown line starts is kept in a table that an edit updates from
-// the edited line only until the old lines come back in step; the widths come from the
-// advance of each character, measured once per font. Only the lines in sight are drawn.
+// It is the widget over parts that each do one thing: the text in a TextBuffer, its undo in an
+// EditHistory, its shown lines in a LineLayout, the platform's keys read by TextKeys, where
+// characters and words begin in TextBoundaries, and what screen readers learn through an
+// accessible interface of its own. Only the lines in sight are drawn, each without kerning, so
+// that what is drawn matches what was measured character by character.
 //
-// Each line is measured and drawn without kerning, so that what is drawn matches what was
-// measured character by character.
+// Keys and the mouse act as in Qt's QPlainTextEdit on Linux, as a table of cases in the tests
+// holds them: but for one thing by design, that End on a row where a number wraps leaves the
+// caret at that row's end, where Qt's editor shows it at the next row's start, and Up and Down
+// from there keep it at rows' ends. A read-only text has no caret that keys move: they scroll.
 //
 // A command that memory cannot carry out leaves the text, its lines and the undo history as they
-// were, and a note over the text says so until the next key, click or edit. Screen readers reach
-// the text, caret and selection through an accessible interface that reads the text piece by
-// piece.
+// were, and a note over the text says so until the next key, click or edit. A copy hands the
+// clipboard its UTF-8 made at once, so that another program reading it later asks for no memory.
+// Screen readers reach the text, caret and selection through an accessible interface that reads
+// the text piece by piece.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TextView(QWidget* parent = nullptr);
     ~TextView() override;
 
-    const QString& text() const { return text_; }
+    QString text() const { return buffer_.toString(); }
+    const TextBuffer& buffer() const { return buffer_; }
+    const LineLayout& layout() const { return layout_; }
     // Replaces the whole text, CR LF and CR read as LF; the undo history is cleared. A text that
     // memory cannot hold raises std::bad_alloc and leaves the view as it was.
     void setText(QString text);
+
+    // A text laid out elsewhere, as on a thread that made it, for setLaidOutText(): what laying
+    // out for this view takes, given on the event loop. See LaidOutText.
+    TextLayoutSettings layoutSettings() const;
+    // Replaces the whole text as setText does, with a text and lines laid out elsewhere: at no
+    // cost in the text's length when they were laid out with the settings the view has now, and
+    // else laid out again here. Returns the text it replaced, whose memory the caller may give
+    // back where that takes the loop no time. A text whose lines memory cannot hold raises
+    // std::bad_alloc and leaves the view as it was.
+    LaidOutText setLaidOutText(LaidOutText text);
 
     // The user's commands, as the keys and the Edit menu give them.
     void undo();
@@ -53,6 +74,8 @@ public:
     bool hasSelection() const { return cursor_ != anchor_; }
     QString selectedText() const;
     qsizetype cursorPosition() const { return cursor_; }
+    // The selection's other end; the caret's own place when nothing is selected.
+    qsizetype anchorPosition() const { return anchor_; }
     void setCursorPosition(qsizetype position, bool keepAnchor = false);
 
     bool isReadOnly() const { return readOnly_; }
@@ -72,8 +95,15 @@ public:
     const QString& note() const { return note_; }
 
     // The shown lines: how many, and where each starts in the text.
-    qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
-    qsizetype lineStart(qsizetype line) const { return starts_[static_cast<std::size_t>(line)]; }
+    qsizetype lineCount() const { return layout_.lineCount(); }
+    qsizetype lineStart(qsizetype line) const { return layout_.lineStart(line); }
+
+    // Where the character at `position` is shown, in the viewport's coordinates.
+    QRect characterRect(qsizetype position) const;
+    // The place in the text nearest to a point of the viewport.
+    qsizetype positionAt(QPoint point) const;
+    // Scrolls the character at `position` into sight.
+    void scrollToPosition(qsizetype position);
 
 protected:
     bool event(QEvent* event) override;
@@ -98,92 +128,88 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    friend class TextViewAccessible;
+    // How a drag with the button down extends the selection: by characters, or by the words or
+    // lines that a double or a triple click selected.
+    enum class Selecting { No, Characters, Words, Paragraphs };
 
-    // One change of the text, as undo puts it back: at pos, `added` characters replaced `removed`.
-    struct Change {
-        qsizetype pos;
-        QString removed;
-        qsizetype added;
-        bool typed;  // typing in a row is undone as one change
-    };
-
-    QString splice(qsizetype pos, qsizetype length, QString with);
-    void replace(qsizetype pos, qsizetype length, const QString& with, bool typed);
-    void applyChange(std::vector<Change>& from, std::vector<Change>& to);
-    void insert(const QString& typed);
+    TextBuffer::Replaced splice(qsizetype position, qsizetype length, TextBuffer with);
+    void replace(qsizetype position, qsizetype length, TextBuffer with, EditHistory::Kind kind);
+    void undoOrRedo(bool undo);
+    bool copySelection();
+    void insert(const QString& typed, EditHistory::Kind kind);
+    void insert(TextBuffer text, EditHistory::Kind kind);
     void removeSelection();
-    void removeTo(qsizetype to);
+    void removeTo(qsizetype to, EditHistory::Kind kind);
     template <class Command>
     void guarded(const QString& failure, Command command);
     void showNote(const QString& note);
     void clearNote();
-    void textChanged(qsizetype pos, const QString& removed, const QString& added);
-    bool editKey(QKeyEvent* event);
-    bool moveKey(QKeyEvent* event);
-    bool handlesShortcut(QKeyEvent* event) const;
+    void textChanged(qsizetype position, const TextBuffer& removed, const TextBuffer& added);
+    bool move(TextKeys::Reading reading);
+    bool edit(TextKeys::Reading reading, const QKeyEvent& key);
+    bool scrollKey(const QKeyEvent& key);
+    void moveVertically(qsizetype rows, bool select);
+    void page(bool down, bool select);
 
-    float advance(qsizetype at) const {
-        const float known = advances_[text_.at(at).unicode()];
-        return known >= 0 ? known : measureAdvance(at);
-    }
-    float measureAdvance(qsizetype at) const;
-    void measureFont();
-    // The start of the line after the one that starts at `from`, or -1 when it runs to the end;
-    // `width` receives the line's width when the view does not wrap.
-    qsizetype nextLineStart(qsizetype from, double* width) const;
     void layOutAll();
-    void layOutAfterEdit(qsizetype pos, qsizetype removed, qsizetype added);
+    void textReplaced(const TextBuffer& old);
     double wrapWidth() const;
     void updateScrollBars();
+    void paintLine(QPainter& painter, qsizetype line, int top, const QRect& area) const;
     void paintNote(QPainter& painter) const;
 
-    qsizetype lineOf(qsizetype position) const;
+    // Rows are those of the layout, in the viewport: as in Qt's editors, the first row stands a
+    // margin below the top only while the view is scrolled to the top.
+    qsizetype topRow() const;
+    int rowTop(qsizetype line) const;
+    int fullRows() const;
+    int rowsScrolled() const;
     qsizetype caretLine() const;
-    qsizetype lineEnd(qsizetype line) const;  // before its LF, if any
-    double lineWidth(qsizetype line) const;
-    double lineLeft(qsizetype line) const;
+    qsizetype lineEnd(qsizetype line) const { return layout_.lineEnd(buffer_, line); }
+    bool isWrapped(qsizetype line) const;
+    bool isWrapPoint(qsizetype position) const;
+    double alignmentOffset(qsizetype line) const;
+    double contentX(qsizetype line, qsizetype position) const;
     double xOf(qsizetype line, qsizetype position) const;
-    qsizetype positionAt(QPoint point) const;
-    int visibleLines() const;
+    qsizetype positionInRow(qsizetype line, double x) const;
     QRect caretRect() const;
-    QRect characterRect(qsizetype position) const;
     void ensureVisible(qsizetype line, qsizetype position);
-    void ensureCaretVisible();
-    void caretMoved();
+    void caretMoved(bool scroll = true);
     void restartBlink();
-    qsizetype wordStart(qsizetype from) const;
-    qsizetype wordEnd(qsizetype from) const;
+    void measureFont();
+    void extendSelection(qsizetype to);
 
-    QString text_;
-    std::vector<qsizetype> starts_{0};
-    double widest_ = 0;  // without wrapping, the widest line laid out
+    TextBuffer buffer_;
+    EditHistory history_;
+    LineLayout layout_;
 
     qsizetype cursor_ = 0;
     qsizetype anchor_ = 0;
-    bool caretAtLineEnd_ = false;  // at a wrap, the caret stands after the line above
-    double wantedX_ = -1;          // the column that Up and Down keep to
+    // At a wrap, the caret stands after the row above (End took it there) rather than before the
+    // row below; Up and Down keep it at rows' ends.
+    bool caretAtLineEnd_ = false;
+    double wantedX_ = -1;  // the place on its row that Up and Down keep to, scrolling aside
     QString preedit_;
     QString note_;
     qsizetype toldCursor_ = 0;  // the caret and selection that screen readers were last told of
     qsizetype toldAnchor_ = 0;
-    std::vector<Change> undo_;
-    std::vector<Change> redo_;
 
     bool readOnly_ = false;
-    bool wrapping_ = true;
     bool tabChangesFocus_ = true;
     bool hideSelection_ = true;
-    bool selecting_ = false;
     qsizetype limit_ = 0;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     std::function<bool(const QKeyEvent&)> keyFilter_;
 
-    mutable std::vector<float> advances_;  // by UTF-16 code unit, < 0 until measured
+    Selecting selecting_ = Selecting::No;
+    std::pair<qsizetype, qsizetype> selectedUnit_;  // the word or line a double or triple click chose
+    QPoint doubleClickPoint_;
+    quint64 doubleClickTime_ = 0;
+    bool doubleClicked_ = false;
+
     QFont font_;
     int lineHeight_ = 1;
     int ascent_ = 0;
-    double laidOutWidth_ = -1;
 
     int blinkTimer_ = 0;
     bool caretShown_ = false;
