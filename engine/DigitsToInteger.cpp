@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "DigitGroups.hpp"
 #include "PowerTable.hpp"
 #include "Radix.hpp"
 
@@ -87,24 +88,11 @@ public:
 
 private:
     void horner(const std::uint16_t* digits, std::size_t count, mpz_class& out) const {
-        // The first group takes the odd digits over, so that every later one is full.
-        std::size_t take = count % group_.digits;
-        if (take == 0) {
-            take = group_.digits;
-        }
         out = 0;
-        std::size_t i = 0;
-        while (i < count) {
-            mp_limb_t group = 0;
-            mp_limb_t scale = 1;
-            for (std::size_t end = i + take; i < end; ++i) {
-                group = group * base_ + digits[i];
-                scale *= base_;
-            }
+        forEachDigitGroup(digits, count, group_.digits, base_, [&out](std::uint64_t group, std::uint64_t scale) {
             mpz_mul_ui(out.get_mpz_t(), out.get_mpz_t(), scale);
             mpz_add_ui(out.get_mpz_t(), out.get_mpz_t(), group);
-            take = group_.digits;
-        }
+        });
     }
 
     std::uint32_t base_;
@@ -115,9 +103,9 @@ private:
 }  // namespace
 
 mpz_class digitsToInteger(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
-    const std::uint16_t* const end = digits + count;
-    digits = std::find_if(digits, end, [](std::uint16_t d) { return d != 0; });
-    count = static_cast<std::size_t>(end - digits);
+    const std::size_t zeros = leadingZeros(digits, count);
+    digits += zeros;
+    count -= zeros;
     if (count == 0) {
         return 0;
     }

@@ -1,24 +1,8 @@
 #include "IntegerPower.hpp"
 
+#include "Radix.hpp"
+
 namespace radixel::engine {
-
-namespace {
-
-struct SplitBase {
-    std::uint32_t odd;
-    std::size_t twos;
-};
-
-SplitBase split(std::uint32_t base) {
-    SplitBase parts{base, 0};
-    while (parts.odd % 2 == 0) {
-        parts.odd /= 2;
-        ++parts.twos;
-    }
-    return parts;
-}
-
-}  // namespace
 
 mpz_class integerPower(std::uint32_t base, std::size_t exponent) {
     mpz_class result = 1;
@@ -27,7 +11,7 @@ mpz_class integerPower(std::uint32_t base, std::size_t exponent) {
 }
 
 void multiplyByPower(mpz_class& x, std::uint32_t base, std::size_t exponent) {
-    const SplitBase parts = split(base);
+    const OddPart parts = oddPartOf(base);
     if (parts.odd > 1 && exponent > 0) {
         mpz_class oddPower;
         mpz_ui_pow_ui(oddPower.get_mpz_t(), parts.odd, exponent);

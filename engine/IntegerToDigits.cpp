@@ -148,9 +148,7 @@ Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDi
     } else {
         DivideAndConquerWriter(base, natural).write(x, natural, tail);
     }
-    const auto leadingZeros = static_cast<std::size_t>(
-        std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; }) - digits.begin());
-    const std::size_t excess = std::min(leadingZeros, digits.size() - minDigits);
+    const std::size_t excess = std::min(leadingZeros(digits), digits.size() - minDigits);
     digits.erase(digits.begin(), digits.begin() + static_cast<std::ptrdiff_t>(excess));
     return digits;
 }

@@ -11,12 +11,49 @@ namespace radixel::engine {
 
 namespace {
 
-// The largest digit value is 65535; anything longer than this many decimal
-// digits inside "<>" is too large for any base, and only the first ones are shown.
+// A digit inside "<>" may have any number of leading zeros; its value is capped as it is read,
+// since no base has a digit of 65536 or more. A message shows a digit of up to this many decimal
+// digits as written; a longer one as its first significant digits, after "0..." where zeros led.
 constexpr std::size_t kShownBracketDigits = 12;
 constexpr std::uint32_t kBracketValueCap = kMaxBase;
 
-constexpr std::uint32_t kExponentMarkerBase = 10;
+// What a message shows of a bracketed digit's decimal digits.
+class BracketedDigitShown {
+public:
+    void add(char digit) {
+        ++count_;
+        if (written_.size() <= kShownBracketDigits) {
+            written_ += digit;
+        }
+        if (digit == '0' && significant_.empty()) {
+            ++leadingZeros_;
+        } else if (significant_.size() <= kShownBracketDigits) {
+            significant_ += digit;
+        }
+    }
+
+    bool empty() const { return count_ == 0; }
+
+    std::string text() const {
+        std::string shown;
+        if (count_ <= kShownBracketDigits) {
+            shown = written_;
+        } else {
+            shown = leadingZeros_ > 0 ? "0..." : "";
+            shown += significant_.substr(0, kShownBracketDigits);
+            if (significant_.size() > kShownBracketDigits) {
+                shown += "...";
+            }
+        }
+        return "'<" + shown + ">'";
+    }
+
+private:
+    std::size_t count_ = 0;
+    std::size_t leadingZeros_ = 0;
+    std::string written_;
+    std::string significant_;
+};
 
 bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -228,7 +265,7 @@ void NumberReader::readLetterOrDigit(unsigned char c) {
 void NumberReader::readBracketedDigit() {
     const std::size_t open = at_;
     std::uint32_t value = 0;
-    std::string written;
+    BracketedDigitShown written;
     std::size_t firstNonDecimal = Notation::kNowhere;
     std::size_t i = open + 1;
     for (;; ++i) {
@@ -244,11 +281,7 @@ void NumberReader::readBracketedDigit() {
         }
         if (c >= '0' && c <= '9') {
             value = std::min(value * 10 + (c - '0'), kBracketValueCap);
-            if (written.size() < kShownBracketDigits) {
-                written += static_cast<char>(c);
-            } else if (written.size() == kShownBracketDigits) {
-                written += "...";
-            }
+            written.add(static_cast<char>(c));
         } else if (firstNonDecimal == Notation::kNowhere) {
             firstNonDecimal = i;
         }
@@ -260,7 +293,7 @@ void NumberReader::readBracketedDigit() {
         fail(messages::emptyBrackets(characterAt(open)));
     }
     if (value >= digitBase_) {
-        fail(messages::digitNotInBase("'<" + written + ">'", base_, characterAt(open)));
+        fail(messages::digitNotInBase(written.text(), base_, characterAt(open)));
     }
     if (field_ == Field::Denominator && denominatorStart_ == Notation::kNowhere) {
         denominatorStart_ = open;
@@ -296,8 +329,7 @@ void NumberReader::finish() {
         if (notation_.denominator.empty()) {
             fail(messages::emptyDenominator(characterAt(notation_.slashAt)));
         }
-        const auto& d = notation_.denominator;
-        if (std::all_of(d.begin(), d.end(), [](std::uint16_t v) { return v == 0; })) {
+        if (allZero(notation_.denominator)) {
             fail(messages::zeroDenominator(characterAt(denominatorStart_)));
         }
         break;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "IntegerToDigits.hpp"
+#include "Notation.hpp"
 
 namespace radixel::engine {
 
@@ -11,20 +12,11 @@ namespace {
 
 constexpr const char* kUpperAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr const char* kLowerAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::uint16_t kFirstBracketedDigit = 36;
-constexpr std::uint32_t kExponentMarkerBase = 10;
 
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
-
-std::size_t widthOfDigit(std::uint16_t digit) {
-    if (digit < kFirstBracketedDigit) {
-        return 1;
-    }
-    return digit < 100 ? 4 : digit < 1000 ? 5 : digit < 10000 ? 6 : 7;
-}
 
 }  // namespace
 
@@ -93,7 +85,7 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     }
     std::size_t width = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        width += widthOfDigit(digits[i]);
+        width += spelledWidth(digits[i]);
     }
     text.resize(start + width);
     char* out = text.data() + start;
@@ -133,7 +125,7 @@ std::size_t NumberWriter::writeDigit(char* out, std::uint16_t digit) const {
         *out = alphabet_[digit];
         return 1;
     }
-    const std::size_t width = widthOfDigit(digit);
+    const std::size_t width = spelledWidth(digit);
     out[0] = '<';
     out[width - 1] = '>';
     // Decimal digits from the right, two at a time.

@@ -1,17 +1,14 @@
 #include "PowerTable.hpp"
 
+#include "Radix.hpp"
+
 namespace radixel::engine {
 
 PowerTable::PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t maxDigits) : chunk_(chunkDigits) {
-    std::uint32_t odd = base;
-    std::size_t twos = 0;
-    while (odd % 2 == 0) {
-        odd /= 2;
-        ++twos;
-    }
+    const OddPart parts = oddPartOf(base);
     Power first;
-    mpz_ui_pow_ui(first.odd.get_mpz_t(), odd, chunkDigits);
-    first.shift = twos * chunkDigits;
+    mpz_ui_pow_ui(first.odd.get_mpz_t(), parts.odd, chunkDigits);
+    first.shift = parts.twos * chunkDigits;
     first.digits = chunkDigits;
     if (first.digits >= maxDigits) {
         return;

@@ -53,10 +53,6 @@ bool isBase(std::int32_t base) {
     return base >= static_cast<std::int32_t>(kGrayCodeBase) && base <= static_cast<std::int32_t>(kMaxBase);
 }
 
-bool allZero(const Digits& digits) {
-    return std::all_of(digits.begin(), digits.end(), [](std::uint16_t d) { return d == 0; });
-}
-
 double bitsOf(const Digits& digits, std::uint32_t base) { return static_cast<double>(digits.size()) * log2Of(base); }
 
 mpz_class valueOf(const Digits& digits, std::uint32_t base) {
@@ -162,9 +158,7 @@ mpz_class exponentOf(const Notation& number, std::uint32_t base) {
 // The exponent where a power of the source base has to be built; one of over
 // 62 bits is refused before it is read, with what its power would need at least.
 std::int64_t exponentWithinReach(const Request& request, const Notation& number) {
-    const auto& digits = number.exponent;
-    const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
-    const auto significant = static_cast<double>(digits.end() - first);
+    const auto significant = static_cast<double>(number.exponent.size() - leadingZeros(number.exponent));
     if (significant * log2Of(request.from) > kMaxExponentBits) {
         WorkShape shape;
         shape.valueBits = std::pow(static_cast<double>(request.from), significant - 1) * log2Of(request.from);
@@ -172,27 +166,6 @@ std::int64_t exponentWithinReach(const Request& request, const Notation& number)
         checkWork(shape, request.usableBytes);
     }
     return mpz_get_si(exponentOf(number, request.from).get_mpz_t());
-}
-
-// base = root^power with the smallest root.
-struct RootPower {
-    std::uint32_t root;
-    unsigned power;
-};
-
-RootPower rootPowerOf(std::uint32_t base) {
-    for (std::uint32_t root = 2; root * root <= base; ++root) {
-        std::uint64_t value = root;
-        unsigned power = 1;
-        while (value < base) {
-            value *= root;
-            ++power;
-        }
-        if (value == base) {
-            return {root, power};
-        }
-    }
-    return {base, 1};
 }
 
 // Both bases powers of one root, from = root^a and to = root^b: then
