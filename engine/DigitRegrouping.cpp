@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "ConversionStop.hpp"
 #include "DigitGroups.hpp"
 
 namespace radixel::engine {
@@ -17,20 +18,25 @@ namespace {
 Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t from, unsigned perGroup) {
     Digits out;
     out.reserve((count + perGroup - 1) / perGroup);
-    forEachDigitGroup(digits, count, perGroup, from,
-                      [&out](std::uint64_t group, std::uint64_t) { out.push_back(static_cast<std::uint16_t>(group)); });
+    StopCountdown countdown;
+    forEachDigitGroup(digits, count, perGroup, from, [&](std::uint64_t group, std::uint64_t) {
+        countdown.tick();
+        out.push_back(static_cast<std::uint16_t>(group));
+    });
     return out;
 }
 
 Digits splitDigits(const std::uint16_t* digits, std::size_t count, std::uint32_t to, unsigned perDigit) {
     Digits out(count * perDigit);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint32_t value = digits[i];
-        for (std::size_t j = (i + 1) * perDigit; j-- > i * perDigit;) {
-            out[j] = static_cast<std::uint16_t>(value % to);
-            value /= to;
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            std::uint32_t value = digits[i];
+            for (std::size_t j = (i + 1) * perDigit; j-- > i * perDigit;) {
+                out[j] = static_cast<std::uint16_t>(value % to);
+                value /= to;
+            }
         }
-    }
+    });
     // Only the leading source digit's share can start with zeros.
     out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(leadingZeros(out)));
     return out;

@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "ConversionStop.hpp"
 #include "DigitGroups.hpp"
 #include "PowerTable.hpp"
 #include "Radix.hpp"
@@ -34,7 +35,9 @@ mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigne
     mp_limb_t* const first = out;
     mp_limb_t accumulated = 0;
     unsigned filled = 0;
+    StopCountdown countdown;
     for (std::size_t i = count; i-- > 0;) {
+        countdown.tick();
         const auto value = static_cast<mp_limb_t>(digits[i]);
         accumulated |= value << filled;
         if (filled + bitsPerDigit >= GMP_NUMB_BITS) {
@@ -54,7 +57,10 @@ mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigne
 }
 
 mpz_class fromSmallBase(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
-    std::vector<unsigned char> raw(digits, digits + count);
+    std::vector<unsigned char> raw(count);
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        std::copy(digits + begin, digits + end, raw.data() + begin);
+    });
     const double bits = static_cast<double>(count) * log2Of(base);
     // mpn_set_str wants room for the largest value of that many digits plus one limb.
     const auto limbs = static_cast<mp_size_t>(bits / kLimbBits) + 2;
@@ -73,6 +79,7 @@ public:
           table_(base, std::max<std::size_t>(group_.digits, kSetBaseCaseLimbs * group_.digits), count) {}
 
     void read(const std::uint16_t* digits, std::size_t count, mpz_class& out) const {
+        checkStop();
         if (count <= table_.chunkDigits()) {
             horner(digits, count, out);
             return;

@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "ConversionStop.hpp"
 #include "PowerTable.hpp"
 
 namespace radixel::engine {
@@ -37,7 +38,9 @@ void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, std::uint16_t* out,
     std::size_t nextLimb = 0;
     mp_limb_t current = 0;
     unsigned available = 0;
+    StopCountdown countdown;
     for (std::size_t i = len; i-- > 0;) {
+        countdown.tick();
         mp_limb_t value = 0;
         if (available >= bitsPerDigit) {
             value = current & mask;
@@ -69,8 +72,9 @@ void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std
     }
     const std::size_t pad = len - (produced - skip);
     std::fill(out, out + pad, std::uint16_t{0});
-    std::copy(raw.begin() + static_cast<std::ptrdiff_t>(skip), raw.begin() + static_cast<std::ptrdiff_t>(produced),
-              out + pad);
+    forEachSpan(produced - skip, [&](std::size_t begin, std::size_t end) {
+        std::copy(raw.data() + skip + begin, raw.data() + skip + end, out + pad + begin);
+    });
 }
 
 class DivideAndConquerWriter {
@@ -82,6 +86,7 @@ public:
 
     // Writes out[0, len) with the digits of x < base^len.
     void write(const mpz_class& x, std::size_t len, std::uint16_t* out) {
+        checkStop();
         if (len <= table_.chunkDigits()) {
             baseCase(x, len, out);
             return;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ConversionError.hpp"
+#include "ConversionStop.hpp"
 #include "Messages.hpp"
 #include "TextPlace.hpp"
 
@@ -90,7 +91,9 @@ NumberReader::NumberReader(std::string_view text, std::uint32_t base)
 
 Notation NumberReader::read() {
     notation_.mantissa.reserve(text_.size());
+    StopCountdown countdown;
     while (at_ < text_.size()) {
+        countdown.tick();
         if (plainDigit_[static_cast<unsigned char>(text_[at_])] != kSpecial) {
             readDigitRun();
         } else {
@@ -111,12 +114,17 @@ void NumberReader::readDigitRun() {
     const std::size_t before = digits.size();
     const auto* p = reinterpret_cast<const unsigned char*>(text_.data()) + at_;
     const auto* const end = reinterpret_cast<const unsigned char*>(text_.data()) + text_.size();
-    for (; p < end; ++p) {
-        const std::uint16_t value = plainDigit_[*p];
-        if (value == kSpecial) {
-            break;
+    for (bool special = false; p < end && !special;) {
+        checkStop();
+        const auto* const spanEnd = p + std::min<std::ptrdiff_t>(end - p, kItemsBetweenStopChecks);
+        for (; p < spanEnd; ++p) {
+            const std::uint16_t value = plainDigit_[*p];
+            if (value == kSpecial) {
+                special = true;
+                break;
+            }
+            digits.push_back(value);
         }
-        digits.push_back(value);
     }
     const std::size_t count = digits.size() - before;
     if (field_ == Field::Mantissa && notation_.pointAt != Notation::kNowhere) {
@@ -268,7 +276,9 @@ void NumberReader::readBracketedDigit() {
     BracketedDigitShown written;
     std::size_t firstNonDecimal = Notation::kNowhere;
     std::size_t i = open + 1;
+    StopCountdown countdown;
     for (;; ++i) {
+        countdown.tick();
         if (i == text_.size() || text_[i] == '<') {
             fail(messages::unmatchedOpeningBracket(characterAt(open)));
         }
@@ -343,7 +353,9 @@ void NumberReader::finish() {
 }
 
 std::size_t NumberReader::markerLengthAt(std::size_t offset) const {
+    StopCountdown countdown;
     for (std::size_t i = offset + 1; i < text_.size(); ++i) {
+        countdown.tick();
         const auto c = static_cast<unsigned char>(text_[i]);
         if (c == '^') {
             return i + 1 - offset;

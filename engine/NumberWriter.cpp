@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ConversionStop.hpp"
 #include "IntegerToDigits.hpp"
 #include "Notation.hpp"
 
@@ -63,9 +64,11 @@ std::string NumberWriter::scientific(bool negative, const Digits& mantissa, cons
 
 std::string NumberWriter::grayCode(const Digits& bits) {
     std::string text(bits.size(), '0');
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        text[i] = static_cast<char>('0' + bits[i]);
-    }
+    forEachSpan(bits.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            text[i] = static_cast<char>('0' + bits[i]);
+        }
+    });
     return text;
 }
 
@@ -73,10 +76,12 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     const std::size_t start = text.size();
     if (base_ <= kFirstBracketedDigit) {
         text.resize(start + count);
-        char* out = text.data() + start;
-        for (std::size_t i = 0; i < count; ++i) {
-            out[i] = alphabet_[digits[i]];
-        }
+        char* const out = text.data() + start;
+        forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                out[i] = alphabet_[digits[i]];
+            }
+        });
         return;
     }
     if (count >= base_) {
@@ -89,9 +94,11 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     }
     text.resize(start + width);
     char* out = text.data() + start;
-    for (std::size_t i = 0; i < count; ++i) {
-        out += writeDigit(out, digits[i]);
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            out += writeDigit(out, digits[i]);
+        }
+    });
 }
 
 // With at least as many digits as the base has values, spelling every value
@@ -106,17 +113,21 @@ void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* di
         spellings[value].width = writeDigit(spellings[value].text, static_cast<std::uint16_t>(value));
     }
     std::size_t width = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        width += spellings[digits[i]].width;
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            width += spellings[digits[i]].width;
+        }
+    });
     const std::size_t start = text.size();
     text.resize(start + width + kSpellingBytes);
     char* out = text.data() + start;
-    for (std::size_t i = 0; i < count; ++i) {
-        const Spelling& spelling = spellings[digits[i]];
-        std::memcpy(out, spelling.text, kSpellingBytes);
-        out += spelling.width;
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const Spelling& spelling = spellings[digits[i]];
+            std::memcpy(out, spelling.text, kSpellingBytes);
+            out += spelling.width;
+        }
+    });
     text.resize(start + width);
 }
 

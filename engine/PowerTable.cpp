@@ -1,5 +1,6 @@
 #include "PowerTable.hpp"
 
+#include "ConversionStop.hpp"
 #include "Radix.hpp"
 
 namespace radixel::engine {
@@ -15,6 +16,7 @@ PowerTable::PowerTable(std::uint32_t base, std::size_t chunkDigits, std::size_t 
     }
     levels_.push_back(std::move(first));
     while (levels_.back().digits * 2 < maxDigits) {
+        checkStop();
         const Power& last = levels_.back();
         Power next;
         mpz_mul(next.odd.get_mpz_t(), last.odd.get_mpz_t(), last.odd.get_mpz_t());

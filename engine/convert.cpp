@@ -13,6 +13,7 @@
 #include <gmpxx.h>
 
 #include "ConversionError.hpp"
+#include "ConversionStop.hpp"
 #include "ConvertWithin.hpp"
 #include "DigitRegrouping.hpp"
 #include "DigitsToInteger.hpp"
@@ -88,6 +89,7 @@ std::string integerResult(const Request& request, Notation& number) {
     }
     const mpz_class value = valueOf(number.mantissa, request.from);
     number.mantissa = Digits();
+    checkStop();
     if (request.to == kGrayCodeBase) {
         Digits bits = integerToDigits(value, digitBaseOf(request.to), 1);
         grayEncode(bits);
@@ -140,6 +142,7 @@ std::string fixedResult(const Request& request, const Notation& number) {
     checkWork(shape, request.usableBytes);
 
     const mpz_class scaled = roundToPlaces(value, request.to, places);
+    checkStop();
     if (scaled == 0) {
         return "0";
     }
@@ -248,6 +251,7 @@ std::string scientificResult(const Request& request, const Notation& number) {
 std::string convertChecked(const Request& request) {
     checkTextSize(request.text.size(), request.from, request.usableBytes);
     Notation number = NumberReader(request.text, request.from).read();
+    checkStop();
     if (request.to == kGrayCodeBase) {
         checkGrayCodeTarget(request.text, number);
     }
@@ -268,6 +272,8 @@ std::string convertChecked(const Request& request) {
 
 }  // namespace
 
+void stopConversions() noexcept { engine::requestStop(); }
+
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                     bool toUpperCase) {
     return engine::convertWithin(inStr, baseTo, baseFrom, numPlaces, toUpperCase,
@@ -276,6 +282,8 @@ std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t ba
 
 std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
                                   std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
+    // The stop is noted before anything else, so that a stop from now on reaches this conversion.
+    const ConversionStop stop;
     try {
         if (!isBase(baseFrom)) {
             return messages::sourceBaseOutOfRange(baseFrom);
@@ -286,11 +294,18 @@ std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, s
         if (numPlaces < 0) {
             return messages::negativePlaces(numPlaces);
         }
-        const GmpAllocationScope gmpAllocations(usableBytes);
+        const GmpAllocationScope gmpAllocations(usableBytes, &stop);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
                                       static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
     } catch (const ConversionError& error) {
-        return error.what();
+        // The message is copied into the answer, which can fail like any other allocation.
+        try {
+            return error.what();
+        } catch (...) {
+            return messages::outOfMemory();
+        }
+    } catch (const ConversionStopped&) {
+        return messages::stopped();
     } catch (const std::bad_alloc&) {
         return messages::outOfMemory();
     } catch (const std::length_error&) {
