@@ -274,15 +274,12 @@ std::string convertChecked(const Request& request) {
 
 void stopConversions() noexcept { engine::requestStop(); }
 
-std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                    bool toUpperCase) {
-    return engine::convertWithin(inStr, baseTo, baseFrom, numPlaces, toUpperCase,
-                                 engine::usableBytes(engine::readMemoryFigures()));
-}
+namespace {
 
-std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
-    // The stop is noted before anything else, so that a stop from now on reaches this conversion.
+// What both entries share: the usable bytes are those given, or else read from the machine once
+// the stop has been noted, so that a stop reaches the conversion from its very start.
+std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                          bool toUpperCase, std::optional<double> givenBytes) {
     const ConversionStop stop;
     try {
         if (!isBase(baseFrom)) {
@@ -294,6 +291,7 @@ std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, s
         if (numPlaces < 0) {
             return messages::negativePlaces(numPlaces);
         }
+        const double usableBytes = givenBytes ? *givenBytes : engine::usableBytes(readMemoryFigures());
         const GmpAllocationScope gmpAllocations(usableBytes, &stop);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
                                       static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
@@ -313,6 +311,18 @@ std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, s
     } catch (...) {
         return messages::internalFault();
     }
+}
+
+}  // namespace
+
+std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                    bool toUpperCase) {
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, std::nullopt);
+}
+
+std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, usableBytes);
 }
 
 }  // namespace radixel
