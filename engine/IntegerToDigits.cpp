@@ -7,23 +7,25 @@
 //    each written the same way into its own stretch of the output; numbers of
 //    at most one chunk take digits off the bottom by repeated division by the
 //    largest power of the base that fits in a limb.
+// A long number in a base up to 256 is split the same way into pieces for GMP,
+// and the halves of every split above kParallelMinDigits are written on threads
+// of their own while the conversion has threads to spare; each writes its own
+// stretch of the output, so the digits are the same whichever thread writes them.
 #include "IntegerToDigits.hpp"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
+#include "CodecThresholds.hpp"
 #include "ConversionStop.hpp"
+#include "ParallelWork.hpp"
 #include "PowerTable.hpp"
 
 namespace radixel::engine {
 
 namespace {
-
-// Below about this many limbs repeated single-limb division beats splitting,
-// for the same reason as on the reading side: GMP's fast division needs size.
-// Timed on 10^6-digit numbers, 16 limbs was best, 8 and 32 a few percent slower.
-constexpr std::size_t kGetBaseCaseLimbs = 16;
 
 // Enough digits for any value below 2^bits; one spare covers rounding in the logarithm.
 std::size_t digitBound(std::size_t bits, std::uint32_t base) {
@@ -60,6 +62,10 @@ void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, std::uint16_t* out,
 // Writes the digits of x into out[0, len) via mpn_get_str; x < base^len.
 void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std::size_t len) {
     const std::size_t limbCount = mpz_size(x.get_mpz_t());
+    if (limbCount == 0) {
+        std::fill(out, out + len, std::uint16_t{0});
+        return;
+    }
     // mpn_get_str overwrites its operand.
     std::vector<mp_limb_t> scratch(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + limbCount);
     std::vector<unsigned char> raw(static_cast<std::size_t>(static_cast<double>(limbCount) * kLimbBits / log2Of(base)) +
@@ -77,47 +83,68 @@ void toSmallBase(const mpz_class& x, std::uint32_t base, std::uint16_t* out, std
     });
 }
 
+std::size_t pieceDigits(std::size_t len, unsigned threads) {
+    return std::max(kParallelMinDigits, len / (static_cast<std::size_t>(threads) * kPiecesPerThread));
+}
+
 class DivideAndConquerWriter {
 public:
-    DivideAndConquerWriter(std::uint32_t base, std::size_t len)
+    DivideAndConquerWriter(std::uint32_t base, std::size_t len, unsigned threads)
         : base_(base),
           group_(limbGroupOf(base)),
-          table_(base, std::max<std::size_t>(group_.digits, kGetBaseCaseLimbs * group_.digits), len) {}
+          pieceDigits_(pieceDigits(len, threads)),
+          table_(base, base <= kGmpMaxBase ? pieceDigits_ : std::max(group_.digits, kGetBaseCaseLimbs * group_.digits),
+                 len) {}
 
-    // Writes out[0, len) with the digits of x < base^len.
-    void write(const mpz_class& x, std::size_t len, std::uint16_t* out) {
+    // Writes out[0, len) with the digits of x < base^len, and frees x's limbs as soon as its
+    // halves stand apart.
+    void write(mpz_class& x, std::size_t len, std::uint16_t* out) {
         checkStop();
         if (len <= table_.chunkDigits()) {
-            baseCase(x, len, out);
+            if (base_ <= kGmpMaxBase) {
+                toSmallBase(x, base_, out, len);
+            } else {
+                baseCase(x, len, out);
+            }
             return;
         }
         const PowerTable::Power& power = table_.below(len);
-        mpz_class shifted;
         mpz_class quotient;
         mpz_class remainder;
-        mpz_tdiv_q_2exp(shifted.get_mpz_t(), x.get_mpz_t(), power.shift);
-        mpz_tdiv_qr(quotient.get_mpz_t(), remainder.get_mpz_t(), shifted.get_mpz_t(), power.odd.get_mpz_t());
-        shifted = 0;
+        {
+            mpz_class shifted;
+            mpz_tdiv_q_2exp(shifted.get_mpz_t(), x.get_mpz_t(), power.shift);
+            mpz_tdiv_qr(quotient.get_mpz_t(), remainder.get_mpz_t(), shifted.get_mpz_t(), power.odd.get_mpz_t());
+        }
         mpz_mul_2exp(remainder.get_mpz_t(), remainder.get_mpz_t(), power.shift);
-        mpz_class lowBits;
-        mpz_tdiv_r_2exp(lowBits.get_mpz_t(), x.get_mpz_t(), power.shift);
-        remainder += lowBits;
-        write(quotient, len - power.digits, out);
-        quotient = 0;
-        write(remainder, power.digits, out + (len - power.digits));
+        {
+            mpz_class lowBits;
+            mpz_tdiv_r_2exp(lowBits.get_mpz_t(), x.get_mpz_t(), power.shift);
+            remainder += lowBits;
+        }
+        mpz_class().swap(x);
+        const auto writeHigh = [&] { write(quotient, len - power.digits, out); };
+        const auto writeLow = [&] { write(remainder, power.digits, out + (len - power.digits)); };
+        if (len > pieceDigits_) {
+            inParallel(writeLow, writeHigh);
+        } else {
+            writeHigh();
+            writeLow();
+        }
     }
 
 private:
-    void baseCase(const mpz_class& x, std::size_t len, std::uint16_t* out) {
-        const std::size_t limbCount = mpz_size(x.get_mpz_t());
-        scratch_.assign(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + limbCount);
-        std::size_t size = limbCount;
+    // x < base^len has at most kGetBaseCaseLimbs limbs here.
+    void baseCase(const mpz_class& x, std::size_t len, std::uint16_t* out) const {
+        std::array<mp_limb_t, kGetBaseCaseLimbs + 1> scratch{};
+        std::size_t size = mpz_size(x.get_mpz_t());
+        std::copy(mpz_limbs_read(x.get_mpz_t()), mpz_limbs_read(x.get_mpz_t()) + size, scratch.data());
         std::size_t end = len;
         while (end > 0) {
             mp_limb_t group = 0;
             if (size > 0) {
-                group = mpn_divrem_1(scratch_.data(), 0, scratch_.data(), static_cast<mp_size_t>(size), group_.power);
-                while (size > 0 && scratch_[size - 1] == 0) {
+                group = mpn_divrem_1(scratch.data(), 0, scratch.data(), static_cast<mp_size_t>(size), group_.power);
+                while (size > 0 && scratch[size - 1] == 0) {
                     --size;
                 }
             }
@@ -130,8 +157,8 @@ private:
 
     std::uint32_t base_;
     LimbGroup group_;
+    std::size_t pieceDigits_;
     PowerTable table_;
-    std::vector<mp_limb_t> scratch_;
 };
 
 }  // namespace
@@ -148,10 +175,15 @@ Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDi
     std::uint16_t* const tail = digits.data() + (digits.size() - natural);
     if (bitsPerDigit > 0) {
         toPowerOfTwo(x, bitsPerDigit, tail, natural);
-    } else if (base <= kGmpMaxBase) {
-        toSmallBase(x, base, tail, natural);
     } else {
-        DivideAndConquerWriter(base, natural).write(x, natural, tail);
+        const ConversionThreads* threads = ConversionThreads::current();
+        const unsigned threadCount = threads != nullptr ? threads->threads() : 1;
+        if (base <= kGmpMaxBase && (threadCount == 1 || natural <= kParallelMinDigits)) {
+            toSmallBase(x, base, tail, natural);
+        } else {
+            mpz_class value = x;
+            DivideAndConquerWriter(base, natural, threadCount).write(value, natural, tail);
+        }
     }
     const std::size_t excess = std::min(leadingZeros(digits), digits.size() - minDigits);
     digits.erase(digits.begin(), digits.begin() + static_cast<std::ptrdiff_t>(excess));

@@ -26,6 +26,7 @@
 #include "Messages.hpp"
 #include "NumberReader.hpp"
 #include "NumberWriter.hpp"
+#include "ParallelWork.hpp"
 #include "Radix.hpp"
 #include "Rounding.hpp"
 #include "TextPlace.hpp"
@@ -279,8 +280,8 @@ namespace {
 // What both entries share: the usable bytes are those given, or else read from the machine once
 // the stop has been noted, so that a stop reaches the conversion from its very start.
 std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                          bool toUpperCase, std::optional<double> givenBytes) {
-    const ConversionStop stop;
+                          bool toUpperCase, std::optional<double> givenBytes, unsigned givenThreads) {
+    ConversionStop stop;
     try {
         if (!isBase(baseFrom)) {
             return messages::sourceBaseOutOfRange(baseFrom);
@@ -292,7 +293,9 @@ std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int3
             return messages::negativePlaces(numPlaces);
         }
         const double usableBytes = givenBytes ? *givenBytes : engine::usableBytes(readMemoryFigures());
-        const GmpAllocationScope gmpAllocations(usableBytes, &stop);
+        GmpAllocationScope gmpAllocations(usableBytes, &stop);
+        const ConversionThreads threads(givenThreads > 0 ? givenThreads : ConversionThreads::ofMachine(), &stop,
+                                        &gmpAllocations);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
                                       static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
     } catch (const ConversionError& error) {
@@ -317,12 +320,12 @@ std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int3
 
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                     bool toUpperCase) {
-    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, std::nullopt);
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, std::nullopt, 0);
 }
 
 std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
-    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, usableBytes);
+                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes, unsigned threads) {
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, usableBytes, threads);
 }
 
 }  // namespace radixel

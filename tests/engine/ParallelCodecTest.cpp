@@ -1,0 +1,107 @@
+// The codecs on many threads give exactly what they give on one, on every route: GMP's below
+// base 256 and the engine's own above it, with runs that straddle the size below which work
+// stays on one thread and the points where it is cut into pieces. Whole conversions of every
+// form that carries long digits (integer, point, fraction, exponent) agree the same way.
+#include <gmpxx.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CodecThresholds.hpp"
+#include "ConvertWithin.hpp"
+#include "DigitsToInteger.hpp"
+#include "IntegerToDigits.hpp"
+#include "ParallelWork.hpp"
+
+namespace radixel::testing {
+namespace {
+
+using engine::Digits;
+
+constexpr unsigned kThreads = 8;
+constexpr double kUnlimited = 1e18;
+
+std::vector<std::size_t> lengthsAroundTheParallelCuts() {
+    // Beside the least that splits, and where the cuts reach one and two levels further down.
+    const std::size_t least = engine::kParallelMinDigits;
+    return {least, least + 1, 2 * least + 3, 4 * least + 1, 5 * least + 7};
+}
+
+Digits randomDigits(std::size_t count, std::uint32_t base, std::mt19937& random, int pattern) {
+    Digits digits(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        // A run of zeros in the middle makes some of the pieces zero.
+        const bool zero = pattern == 1 && i > count / 3 && i < count - count / 3;
+        digits[i] = zero ? 0 : static_cast<std::uint16_t>(random() % base);
+    }
+    digits.front() = static_cast<std::uint16_t>(base - 1);
+    return digits;
+}
+
+TEST(ParallelCodec, ManyThreadsGiveTheDigitsAndValuesOfOne) {
+    std::mt19937 random(7);
+    for (std::uint32_t base : {3u, 10u, 255u, 1000u, 65535u}) {
+        for (std::size_t length : lengthsAroundTheParallelCuts()) {
+            for (int pattern = 0; pattern < 2; ++pattern) {
+                const Digits digits = randomDigits(length, base, random, pattern);
+                const mpz_class alone = engine::digitsToInteger(digits.data(), digits.size(), base);
+                const Digits writtenAlone = engine::integerToDigits(alone, base, 0);
+                mpz_class together;
+                Digits writtenTogether;
+                {
+                    const engine::ConversionThreads threads(kThreads, nullptr, nullptr);
+                    together = engine::digitsToInteger(digits.data(), digits.size(), base);
+                    writtenTogether = engine::integerToDigits(together, base, 0);
+                }
+                const std::string where = std::to_string(length) + " digits of base " + std::to_string(base) +
+                                          ", pattern " + std::to_string(pattern);
+                ASSERT_TRUE(together == alone) << "reading " << where;
+                ASSERT_TRUE(writtenTogether == writtenAlone) << "writing " << where;
+                ASSERT_TRUE(writtenAlone == digits) << "the round trip of " << where;
+            }
+        }
+    }
+}
+
+std::string longDigits(std::size_t count, const char* alphabet, std::size_t base, std::mt19937& random) {
+    std::string text(count, '0');
+    for (char& c : text) {
+        c = alphabet[random() % base];
+    }
+    text.front() = alphabet[base - 1];
+    return text;
+}
+
+TEST(ParallelCodec, WholeConversionsOfEveryFormAgreeOnOneThreadAndMany) {
+    std::mt19937 random(11);
+    const char* decimal = "0123456789";
+    const std::size_t count = 3 * engine::kParallelMinDigits;
+    const std::string digits = longDigits(count, decimal, 10, random);
+    struct Case {
+        std::string input;
+        std::int32_t from;
+        std::int32_t to;
+        std::int32_t places;
+    };
+    const std::vector<Case> cases = {
+        {digits, 10, 7, 8},
+        {digits, 10, 50000, 8},
+        {"-" + digits.substr(0, count / 2) + "." + digits.substr(count / 2), 10, 3, 200000},
+        {digits.substr(0, count / 3) + "/" + digits.substr(count / 3), 10, 1000, 300000},
+        {digits + "e-" + std::to_string(count * 2), 10, 7, 200000},
+        {"1/7", 10, 3, 400000},
+    };
+    for (const Case& c : cases) {
+        const std::string alone = engine::convertWithin(c.input, c.to, c.from, c.places, true, kUnlimited, 1);
+        const std::string together = engine::convertWithin(c.input, c.to, c.from, c.places, true, kUnlimited, kThreads);
+        EXPECT_TRUE(alone == together) << c.input.substr(0, 40) << "... from base " << c.from << " to base " << c.to
+                                       << ": " << alone.substr(0, 40) << " against " << together.substr(0, 40);
+        EXPECT_GT(alone.size(), 100000u) << alone.substr(0, 80);
+    }
+}
+
+}  // namespace
+}  // namespace radixel::testing
