@@ -23,6 +23,6 @@ inline constexpr std::size_t kParallelMinDigits = 50000;
 
 // Above that, work is split into about this many pieces a thread, so that a thread that ends
 // early takes up another piece while the slower ones finish.
-inline constexpr std::size_t kPiecesPerThread = 4;
+inline constexpr std::size_t kPiecesPerThread = 2;
 
 }  // namespace radixel::engine

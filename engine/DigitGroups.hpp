@@ -5,13 +5,14 @@
 
 namespace radixel::engine {
 
-// Horner's rule over groups of at most `perGroup` digits of `base`, most significant first: calls
+// Horner's rule over groups of at most `perGroup` digits of `base`, most significant first, the
+// digits [first, first + count) of `digits` (anything indexed like an array of values): calls
 // emit(value, scale) for each group, with the group's value and base^(its digit count). The first
 // group takes the odd digits over, so that every later one is full. The caller picks `perGroup`
 // so that base^perGroup fits in 64 bits.
-template <typename Emit>
-void forEachDigitGroup(const std::uint16_t* digits, std::size_t count, std::size_t perGroup, std::uint32_t base,
-                       Emit&& emit) {
+template <typename Source, typename Emit>
+void forEachDigitGroup(std::size_t first, std::size_t count, std::size_t perGroup, std::uint32_t base,
+                       const Source& digits, Emit&& emit) {
     std::size_t take = count % perGroup;
     if (take == 0) {
         take = perGroup;
@@ -21,7 +22,7 @@ void forEachDigitGroup(const std::uint16_t* digits, std::size_t count, std::size
         std::uint64_t value = 0;
         std::uint64_t scale = 1;
         for (const std::size_t end = i + take; i < end; ++i) {
-            value = value * base + digits[i];
+            value = value * base + digits[first + i];
             scale *= base;
         }
         emit(value, scale);

@@ -19,7 +19,7 @@ Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t 
     Digits out;
     out.reserve((count + perGroup - 1) / perGroup);
     StopCountdown countdown;
-    forEachDigitGroup(digits, count, perGroup, from, [&](std::uint64_t group, std::uint64_t) {
+    forEachDigitGroup(0, count, perGroup, from, digits, [&](std::uint64_t group, std::uint64_t) {
         countdown.tick();
         out.push_back(static_cast<std::uint16_t>(group));
     });

@@ -27,15 +27,62 @@ namespace radixel::engine {
 
 namespace {
 
-mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigned bitsPerDigit) {
+// The engine's digit array.
+class DigitArray {
+public:
+    explicit DigitArray(const std::uint16_t* digits) : digits_(digits) {}
+    std::uint16_t operator[](std::size_t i) const { return digits_[i]; }
+
+private:
+    const std::uint16_t* digits_;
+};
+
+// Digit values read straight off text that holds only plain digits, each character through the
+// table of plain digits.
+class PlainText {
+public:
+    PlainText(std::string_view text, const PlainDigitTable& values) : text_(text), values_(values) {}
+    std::uint16_t operator[](std::size_t i) const { return values_[static_cast<unsigned char>(text_[i])]; }
+
+private:
+    std::string_view text_;
+    const PlainDigitTable& values_;
+};
+
+// Characters checked by one thread at a time; a few hundred microseconds of work.
+constexpr std::size_t kCheckedCharactersAtOnce = std::size_t{1} << 20;
+
+// Whether every character of `text` is a plain digit, its halves checked on threads of their own.
+bool allPlainDigits(std::string_view text, const PlainDigitTable& values) {
+    if (text.size() > kCheckedCharactersAtOnce) {
+        const std::size_t half = text.size() / 2;
+        bool low = false;
+        bool high = false;
+        inParallel([&] { low = allPlainDigits(text.substr(half), values); },
+                   [&] { high = allPlainDigits(text.substr(0, half), values); });
+        return low && high;
+    }
+    bool plain = true;
+    forEachSpan(text.size(), [&](std::size_t begin, std::size_t end) {
+        std::uint16_t seen = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            seen |= values[static_cast<unsigned char>(text[i])];
+        }
+        plain = plain && seen != kNotPlainDigit;
+    });
+    return plain;
+}
+
+template <typename Source>
+mpz_class fromPowerOfTwo(const Source& digits, std::size_t first, std::size_t count, unsigned bitsPerDigit) {
     const std::size_t limbs = (count * bitsPerDigit + GMP_NUMB_BITS - 1) / GMP_NUMB_BITS;
     mpz_class result;
     mp_limb_t* out = mpz_limbs_write(result.get_mpz_t(), static_cast<mp_size_t>(limbs));
-    mp_limb_t* const first = out;
+    mp_limb_t* const start = out;
     mp_limb_t accumulated = 0;
     unsigned filled = 0;
     StopCountdown countdown;
-    for (std::size_t i = count; i-- > 0;) {
+    for (std::size_t i = first + count; i-- > first;) {
         countdown.tick();
         const auto value = static_cast<mp_limb_t>(digits[i]);
         accumulated |= value << filled;
@@ -51,14 +98,17 @@ mpz_class fromPowerOfTwo(const std::uint16_t* digits, std::size_t count, unsigne
     if (filled > 0) {
         *out++ = accumulated;
     }
-    mpz_limbs_finish(result.get_mpz_t(), out - first);
+    mpz_limbs_finish(result.get_mpz_t(), out - start);
     return result;
 }
 
-void fromSmallBase(const std::uint16_t* digits, std::size_t count, std::uint32_t base, mpz_class& result) {
+template <typename Source>
+void fromSmallBase(const Source& digits, std::size_t first, std::size_t count, std::uint32_t base, mpz_class& result) {
     std::vector<unsigned char> raw(count);
     forEachSpan(count, [&](std::size_t begin, std::size_t end) {
-        std::copy(digits + begin, digits + end, raw.data() + begin);
+        for (std::size_t i = begin; i < end; ++i) {
+            raw[i] = static_cast<unsigned char>(digits[first + i]);
+        }
     });
     const double bits = static_cast<double>(count) * log2Of(base);
     // mpn_set_str wants room for the largest value of that many digits plus one limb.
@@ -74,34 +124,36 @@ std::size_t pieceDigits(std::size_t count, unsigned threads) {
     return std::max(kParallelMinDigits, count / (static_cast<std::size_t>(threads) * kPiecesPerThread));
 }
 
+template <typename Source>
 class DivideAndConquerReader {
 public:
-    DivideAndConquerReader(std::uint32_t base, std::size_t count, unsigned threads)
-        : base_(base),
+    DivideAndConquerReader(const Source& digits, std::uint32_t base, std::size_t count, unsigned threads)
+        : digits_(digits),
+          base_(base),
           group_(limbGroupOf(base)),
           pieceDigits_(pieceDigits(count, threads)),
           table_(base, base <= kGmpMaxBase ? pieceDigits_ : std::max(group_.digits, kSetBaseCaseLimbs * group_.digits),
                  count) {}
 
-    void readAll(const std::uint16_t* digits, std::size_t count, mpz_class& out) {
-        inParallel([&] { read(digits, count, out); }, [&] { table_.buildAll(); });
+    void readAll(std::size_t first, std::size_t count, mpz_class& out) {
+        inParallel([&] { read(first, count, out); }, [&] { table_.buildAll(); });
     }
 
 private:
-    void read(const std::uint16_t* digits, std::size_t count, mpz_class& out) {
+    void read(std::size_t first, std::size_t count, mpz_class& out) {
         checkStop();
         if (count <= table_.chunkDigits()) {
             if (base_ <= kGmpMaxBase) {
-                fromSmallBase(digits, count, base_, out);
+                fromSmallBase(digits_, first, count, base_, out);
             } else {
-                horner(digits, count, out);
+                horner(first, count, out);
             }
             return;
         }
         const std::size_t lowDigits = table_.digitsBelow(count);
         mpz_class high;
-        const auto readHigh = [&] { read(digits, count - lowDigits, high); };
-        const auto readLow = [&] { read(digits + (count - lowDigits), lowDigits, out); };
+        const auto readHigh = [&] { read(first, count - lowDigits, high); };
+        const auto readLow = [&] { read(first + (count - lowDigits), lowDigits, out); };
         if (count > pieceDigits_) {
             inParallel(readLow, readHigh);
         } else {
@@ -114,41 +166,58 @@ private:
         out += high;
     }
 
-    void horner(const std::uint16_t* digits, std::size_t count, mpz_class& out) const {
+    void horner(std::size_t first, std::size_t count, mpz_class& out) const {
         out = 0;
-        forEachDigitGroup(digits, count, group_.digits, base_, [&out](std::uint64_t group, std::uint64_t scale) {
-            mpz_mul_ui(out.get_mpz_t(), out.get_mpz_t(), scale);
-            mpz_add_ui(out.get_mpz_t(), out.get_mpz_t(), group);
-        });
+        forEachDigitGroup(first, count, group_.digits, base_, digits_,
+                          [&out](std::uint64_t group, std::uint64_t scale) {
+                              mpz_mul_ui(out.get_mpz_t(), out.get_mpz_t(), scale);
+                              mpz_add_ui(out.get_mpz_t(), out.get_mpz_t(), group);
+                          });
     }
 
+    const Source& digits_;
     std::uint32_t base_;
     LimbGroup group_;
     std::size_t pieceDigits_;
     PowerTable table_;
 };
 
-}  // namespace
-
-mpz_class digitsToInteger(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
-    const std::size_t zeros = leadingZeros(digits, count);
-    digits += zeros;
-    count -= zeros;
-    if (count == 0) {
-        return 0;
-    }
+template <typename Source>
+mpz_class valueOf(const Source& digits, std::size_t first, std::size_t count, std::uint32_t base) {
     if (const unsigned bits = powerOfTwoExponent(base); bits > 0) {
-        return fromPowerOfTwo(digits, count, bits);
+        return fromPowerOfTwo(digits, first, count, bits);
     }
     mpz_class result;
     const ConversionThreads* threads = ConversionThreads::current();
     const unsigned threadCount = threads != nullptr ? threads->threads() : 1;
     if (base <= kGmpMaxBase && (threadCount == 1 || count <= kParallelMinDigits)) {
-        fromSmallBase(digits, count, base, result);
+        fromSmallBase(digits, first, count, base, result);
         return result;
     }
-    DivideAndConquerReader(base, count, threadCount).readAll(digits, count, result);
+    DivideAndConquerReader<Source>(digits, base, count, threadCount).readAll(first, count, result);
     return result;
+}
+
+}  // namespace
+
+mpz_class digitsToInteger(const std::uint16_t* digits, std::size_t count, std::uint32_t base) {
+    const std::size_t zeros = leadingZeros(digits, count);
+    if (zeros == count) {
+        return 0;
+    }
+    return valueOf(DigitArray(digits), zeros, count - zeros, base);
+}
+
+std::optional<mpz_class> plainDigitsToInteger(std::string_view text, std::uint32_t base,
+                                              const PlainDigitTable& values) {
+    const std::size_t zeros = std::min(text.size(), text.find_first_not_of('0'));
+    if (zeros == text.size()) {
+        return mpz_class(0);
+    }
+    if (!allPlainDigits(text, values)) {
+        return std::nullopt;
+    }
+    return valueOf(PlainText(text, values), zeros, text.size() - zeros, base);
 }
 
 }  // namespace radixel::engine

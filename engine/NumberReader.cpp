@@ -73,15 +73,42 @@ int letterOrDigitValue(unsigned char c) {
 
 }  // namespace
 
-NumberReader::NumberReader(std::string_view text, std::uint32_t base)
-    : text_(text), base_(base), digitBase_(digitBaseOf(base)) {
-    plainDigit_.fill(kSpecial);
+PlainDigitTable plainDigitTable(std::uint32_t base) {
+    PlainDigitTable table;
+    table.fill(kNotPlainDigit);
     for (int c = 0; c < 256; ++c) {
         const int value = letterOrDigitValue(static_cast<unsigned char>(c));
-        if (value >= 0 && static_cast<std::uint32_t>(value) < digitBase_) {
-            plainDigit_[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(value);
+        if (value >= 0 && static_cast<std::uint32_t>(value) < base) {
+            table[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(value);
         }
     }
+    return table;
+}
+
+std::optional<PlainInteger> plainIntegerOf(std::string_view text) {
+    PlainInteger plain;
+    std::size_t begin = 0;
+    while (begin < text.size() && isBlank(static_cast<unsigned char>(text[begin]))) {
+        ++begin;
+    }
+    if (begin < text.size() && (text[begin] == '-' || text[begin] == '+')) {
+        plain.negative = text[begin] == '-';
+        plain.signAt = begin;
+        ++begin;
+    }
+    std::size_t end = text.size();
+    while (end > begin && isBlank(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    if (begin == end || isBlank(static_cast<unsigned char>(text[begin]))) {
+        return std::nullopt;
+    }
+    plain.digits = text.substr(begin, end - begin);
+    return plain;
+}
+
+NumberReader::NumberReader(std::string_view text, std::uint32_t base)
+    : text_(text), base_(base), digitBase_(digitBaseOf(base)), plainDigit_(plainDigitTable(digitBase_)) {
     // Where "b" is a digit it may still begin the marker "b^", so it takes the slow path.
     if (base_ != kExponentMarkerBase) {
         plainDigit_['b'] = kSpecial;

@@ -33,6 +33,10 @@ std::string NumberWriter::integer(bool negative, const Digits& digits) const {
     return text;
 }
 
+std::string NumberWriter::integer(bool negative, mpz_class&& value) const {
+    return integerText(std::move(value), base_, alphabet_, negative);
+}
+
 std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t places) const {
     const std::size_t integerDigits = digits.size() - places;
     std::size_t kept = places;

@@ -72,6 +72,39 @@ void checkGrayCodeTarget(std::string_view text, const Notation& number) {
     }
 }
 
+// An integer written as a plain run of digits, read straight off the text and, in a target base
+// up to 36, written straight into the result: no digit array on either side, so the digits are
+// held in no more copies than the text and the result. Nothing where the text has another
+// shape, or a character that the full reader must name, or the bases want another route.
+std::optional<std::string> plainIntegerResult(const Request& request) {
+    const bool positional = request.from != kGrayCodeBase && request.to != kGrayCodeBase;
+    if (!positional || request.from > kFirstBracketedDigit || exponentOfPower(request.from, request.to) > 0 ||
+        exponentOfPower(request.to, request.from) > 0) {
+        return std::nullopt;
+    }
+    const std::optional<PlainInteger> plain = plainIntegerOf(request.text);
+    if (!plain) {
+        return std::nullopt;
+    }
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(plain->digits.size());
+    shape.valueBits = shape.inputDigits * log2Of(request.from);
+    shape.outputDigits = shape.valueBits / log2Of(request.to) + 1;
+    shape.targetBase = request.to;
+    checkWork(shape, request.usableBytes);
+    std::optional<mpz_class> value = plainDigitsToInteger(plain->digits, request.from, plainDigitTable(request.from));
+    if (!value) {
+        return std::nullopt;
+    }
+    checkStop();
+    const NumberWriter writer(request.to, request.upperCase);
+    const bool negative = plain->negative && *value != 0;
+    if (request.to <= kFirstBracketedDigit) {
+        return writer.integer(negative, std::move(*value));
+    }
+    return writer.integer(negative, integerToDigits(*value, request.to, 1));
+}
+
 std::string integerResult(const Request& request, Notation& number) {
     WorkShape shape;
     shape.inputDigits = static_cast<double>(number.mantissa.size());
@@ -88,7 +121,7 @@ std::string integerResult(const Request& request, Notation& number) {
     if (request.from == kGrayCodeBase) {
         grayDecode(number.mantissa);
     }
-    const mpz_class value = valueOf(number.mantissa, request.from);
+    mpz_class value = valueOf(number.mantissa, request.from);
     number.mantissa = Digits();
     checkStop();
     if (request.to == kGrayCodeBase) {
@@ -96,8 +129,11 @@ std::string integerResult(const Request& request, Notation& number) {
         grayEncode(bits);
         return NumberWriter::grayCode(bits);
     }
-    const Digits digits = integerToDigits(value, request.to, 1);
-    return NumberWriter(request.to, request.upperCase).integer(number.negative, digits);
+    const NumberWriter writer(request.to, request.upperCase);
+    if (request.to <= kFirstBracketedDigit) {
+        return writer.integer(number.negative && value != 0, std::move(value));
+    }
+    return writer.integer(number.negative, integerToDigits(value, request.to, 1));
 }
 
 // Looks for the end of the expansion only where the places asked for outweigh
@@ -251,6 +287,9 @@ std::string scientificResult(const Request& request, const Notation& number) {
 
 std::string convertChecked(const Request& request) {
     checkTextSize(request.text.size(), request.from, request.usableBytes);
+    if (std::optional<std::string> plain = plainIntegerResult(request)) {
+        return std::move(*plain);
+    }
     Notation number = NumberReader(request.text, request.from).read();
     checkStop();
     if (request.to == kGrayCodeBase) {
