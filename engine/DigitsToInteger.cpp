@@ -73,16 +73,28 @@ bool allPlainDigits(std::string_view text, const PlainDigitTable& values) {
     return plain;
 }
 
+// Digits that one thread packs at a time: a multiple of 64, so that a piece of them always
+// fills whole limbs, whatever the digit's width in bits.
+constexpr std::size_t kPackedDigitsAtOnce = std::size_t{1} << 20;
+
+// Packs the digits [below, below + count) of the run [first, first + total), counted from its
+// least significant end, as k-bit fields into the limbs from out + below * k / 64 on; below * k
+// is a multiple of the limb's bits, and so is count * k unless the piece is the run's top one.
 template <typename Source>
-mpz_class fromPowerOfTwo(const Source& digits, std::size_t first, std::size_t count, unsigned bitsPerDigit) {
-    const std::size_t limbs = (count * bitsPerDigit + GMP_NUMB_BITS - 1) / GMP_NUMB_BITS;
-    mpz_class result;
-    mp_limb_t* out = mpz_limbs_write(result.get_mpz_t(), static_cast<mp_size_t>(limbs));
-    mp_limb_t* const start = out;
+void packBits(const Source& digits, std::size_t first, std::size_t total, unsigned bitsPerDigit, mp_limb_t* out,
+              std::size_t below, std::size_t count) {
+    if (count > kPackedDigitsAtOnce) {
+        const std::size_t half = std::max<std::size_t>(1, count / 2 / kPackedDigitsAtOnce) * kPackedDigitsAtOnce;
+        inParallel([&] { packBits(digits, first, total, bitsPerDigit, out, below, half); },
+                   [&] { packBits(digits, first, total, bitsPerDigit, out, below + half, count - half); });
+        return;
+    }
+    out += below * bitsPerDigit / GMP_NUMB_BITS;
     mp_limb_t accumulated = 0;
     unsigned filled = 0;
     StopCountdown countdown;
-    for (std::size_t i = first + count; i-- > first;) {
+    const std::size_t end = first + total - below;
+    for (std::size_t i = end; i-- > end - count;) {
         countdown.tick();
         const auto value = static_cast<mp_limb_t>(digits[i]);
         accumulated |= value << filled;
@@ -96,9 +108,17 @@ mpz_class fromPowerOfTwo(const Source& digits, std::size_t first, std::size_t co
         }
     }
     if (filled > 0) {
-        *out++ = accumulated;
+        *out = accumulated;
     }
-    mpz_limbs_finish(result.get_mpz_t(), out - start);
+}
+
+template <typename Source>
+mpz_class fromPowerOfTwo(const Source& digits, std::size_t first, std::size_t count, unsigned bitsPerDigit) {
+    const std::size_t limbs = (count * bitsPerDigit + GMP_NUMB_BITS - 1) / GMP_NUMB_BITS;
+    mpz_class result;
+    mp_limb_t* const out = mpz_limbs_write(result.get_mpz_t(), static_cast<mp_size_t>(limbs));
+    packBits(digits, first, count, bitsPerDigit, out, 0, count);
+    mpz_limbs_finish(result.get_mpz_t(), static_cast<mp_size_t>(limbs));
     return result;
 }
 

@@ -33,17 +33,29 @@ std::size_t digitBound(std::size_t bits, std::uint32_t base) {
     return static_cast<std::size_t>(static_cast<double>(bits) / log2Of(base)) + 2;
 }
 
-// Writes the k-bit fields of x into out[0, len), most significant first.
+// Digits that one thread slices off at a time: a multiple of 64, so that a piece of them always
+// starts at a limb's edge, whatever the digit's width in bits.
+constexpr std::size_t kSlicedDigitsAtOnce = std::size_t{1} << 20;
+
+// Writes the digits [below, below + count) of x, counted from the least significant, as k-bit
+// fields into out[len - below - count, len - below); below * k is a multiple of the limb's bits.
 template <typename Out>
-void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, Out* out, std::size_t len) {
+void sliceBits(const mpz_class& x, unsigned bitsPerDigit, Out* out, std::size_t len, std::size_t below,
+               std::size_t count) {
+    if (count > kSlicedDigitsAtOnce) {
+        const std::size_t half = std::max<std::size_t>(1, count / 2 / kSlicedDigitsAtOnce) * kSlicedDigitsAtOnce;
+        inParallel([&] { sliceBits(x, bitsPerDigit, out, len, below, half); },
+                   [&] { sliceBits(x, bitsPerDigit, out, len, below + half, count - half); });
+        return;
+    }
     const mp_limb_t* limbs = mpz_limbs_read(x.get_mpz_t());
     const std::size_t limbCount = mpz_size(x.get_mpz_t());
     const mp_limb_t mask = (mp_limb_t{1} << bitsPerDigit) - 1;
-    std::size_t nextLimb = 0;
+    std::size_t nextLimb = below * bitsPerDigit / GMP_NUMB_BITS;
     mp_limb_t current = 0;
     unsigned available = 0;
     StopCountdown countdown;
-    for (std::size_t i = len; i-- > 0;) {
+    for (std::size_t i = len - below; i-- > len - below - count;) {
         countdown.tick();
         mp_limb_t value = 0;
         if (available >= bitsPerDigit) {
@@ -59,6 +71,13 @@ void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, Out* out, std::size
         }
         out[i] = static_cast<Out>(value);
     }
+}
+
+// Writes the k-bit fields of x into out[0, len), most significant first, long runs in pieces
+// on threads of their own.
+template <typename Out>
+void toPowerOfTwo(const mpz_class& x, unsigned bitsPerDigit, Out* out, std::size_t len) {
+    sliceBits(x, bitsPerDigit, out, len, 0, len);
 }
 
 // The characters that mpn_get_str may write for a number of `limbs` limbs: room for the

@@ -66,6 +66,35 @@ TEST(ParallelCodec, ManyThreadsGiveTheDigitsAndValuesOfOne) {
     }
 }
 
+// Powers of two are packed and sliced by threads in pieces of 2^20 digits.
+TEST(ParallelCodec, PowerOfTwoBasesGiveTheSameBitsInPieces) {
+    std::mt19937 random(3);
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    for (std::uint32_t base : {2u, 8u, 16u, 32768u, 65536u}) {
+        for (std::size_t length : {kPiece, kPiece + 1, 2 * kPiece + 63, 3 * kPiece + 5}) {
+            const Digits digits = randomDigits(length, base, random, 1);
+            const mpz_class alone = engine::digitsToInteger(digits.data(), digits.size(), base);
+            mpz_class together;
+            Digits written;
+            {
+                const engine::ConversionThreads threads(kThreads, nullptr, nullptr);
+                together = engine::digitsToInteger(digits.data(), digits.size(), base);
+                written = engine::integerToDigits(together, base, 0);
+            }
+            const std::string where = std::to_string(length) + " digits of base " + std::to_string(base);
+            ASSERT_TRUE(together == alone) << "reading " << where;
+            ASSERT_TRUE(written == digits) << "writing " << where;
+            if (base <= 16) {
+                std::string text(length, '0');
+                for (std::size_t i = 0; i < length; ++i) {
+                    text[i] = "0123456789ABCDEF"[digits[i]];
+                }
+                ASSERT_TRUE(together == mpz_class(text, static_cast<int>(base))) << "GMP reading " << where;
+            }
+        }
+    }
+}
+
 std::string longDigits(std::size_t count, const char* alphabet, std::size_t base, std::mt19937& random) {
     std::string text(count, '0');
     for (char& c : text) {
@@ -100,6 +129,23 @@ TEST(ParallelCodec, WholeConversionsOfEveryFormAgreeOnOneThreadAndMany) {
         EXPECT_TRUE(alone == together) << c.input.substr(0, 40) << "... from base " << c.from << " to base " << c.to
                                        << ": " << alone.substr(0, 40) << " against " << together.substr(0, 40);
         EXPECT_GT(alone.size(), 100000u) << alone.substr(0, 80);
+    }
+}
+
+// A long run that turns out not to be plain digits is read again by the full reader, which
+// names the first offending character, wherever the threads that checked the run found it.
+TEST(ParallelCodec, ALongRunWithAStrayCharacterIsNamedWhereItStands) {
+    std::string digits(3000000, '4');
+    const auto at = [](std::size_t offset) { return " at character " + std::to_string(offset + 1); };
+    for (std::size_t offset : {std::size_t{1}, std::size_t{1500000}, std::size_t{2999999}}) {
+        std::string text = digits;
+        text[offset] = 'G';
+        EXPECT_EQ(engine::convertWithin(text, 16, 10, 8, true, kUnlimited, kThreads),
+                  "Not a digit in base 10: 'G'" + at(offset));
+        text[offset] = ' ';
+        text[offset / 2] = '.';
+        const std::string point = engine::convertWithin(text, 16, 10, 8, true, kUnlimited, kThreads);
+        EXPECT_EQ(point.find('.'), offset == 1 ? 1u : point.size() - 9) << point.substr(0, 40);
     }
 }
 
