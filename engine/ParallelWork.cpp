@@ -1,8 +1,10 @@
 #include "ParallelWork.hpp"
 
+#include <malloc.h>
 #include <sched.h>
 
 #include <algorithm>
+#include <mutex>
 
 #include "ConversionStop.hpp"
 #include "GmpAllocation.hpp"
@@ -13,18 +15,34 @@ namespace {
 
 thread_local ConversionThreads* currentThreads = nullptr;
 
+unsigned oneAllocationPool(unsigned threads) {
+    static std::once_flag held;
+    if (threads > 1) {
+        std::call_once(held, [] { mallopt(M_ARENA_MAX, 1); });
+    }
+    return threads;
+}
+
 }  // namespace
 
-ConversionThreads::ConversionThreads(unsigned threads, ConversionStop* stop, GmpAllocationScope* scope)
-    : threads_(std::max(1u, threads)),
+ConversionThreads::ConversionThreads(unsigned threads, ConversionStop* stop, GmpAllocationScope* scope,
+                                     ThreadMemoryReturn* memoryReturn)
+    : threads_(oneAllocationPool(std::max(1u, threads))),
       spare_(static_cast<int>(threads_) - 1),
       stop_(stop),
       scope_(scope),
+      memoryReturn_(memoryReturn),
       previous_(currentThreads) {
     currentThreads = this;
 }
 
 ConversionThreads::~ConversionThreads() { currentThreads = previous_; }
+
+ThreadMemoryReturn::~ThreadMemoryReturn() {
+    if (started_.load(std::memory_order_relaxed)) {
+        malloc_trim(0);
+    }
+}
 
 ConversionThreads* ConversionThreads::current() noexcept { return currentThreads; }
 

@@ -13,6 +13,13 @@
 // so no thread outlives the call that started it and none is left in the component between
 // conversions. A thread that cannot be started leaves its half to the splitting thread.
 //
+// The C library would give each new thread a pool of its own to allocate from, which keeps what
+// is freed there for the next thread that takes the pool: eight pools of some tens of MiB each,
+// held after a long conversion and counted in its peak. So before the first thread starts, the
+// process is held to the one pool that its main thread has (M_ARENA_MAX), which measured no
+// slower for the few large blocks that conversions allocate, and a conversion that started
+// threads hands what is free in it back to the system when it ends (ThreadMemoryReturn).
+//
 // The threads of a conversion share its stop and its GMP allocation guard, and so its budget: a
 // failure or a stop on any of them ends the others at their next check, and the split then
 // rethrows what failed first, an allocation failure before the stop it caused.
@@ -21,11 +28,28 @@ namespace radixel::engine {
 class ConversionStop;
 class GmpAllocationScope;
 
+// Hands the memory that threads freed back to the system when it ends, if any thread was
+// started; it outlives the conversion's allocation guard, which frees last after a failure.
+class ThreadMemoryReturn {
+public:
+    ThreadMemoryReturn() = default;
+    ~ThreadMemoryReturn();
+
+    ThreadMemoryReturn(const ThreadMemoryReturn&) = delete;
+    ThreadMemoryReturn& operator=(const ThreadMemoryReturn&) = delete;
+
+    void threadStarted() noexcept { started_.store(true, std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> started_{false};
+};
+
 class ConversionThreads {
 public:
     // Up to `threads` threads at once, the calling one included, for the conversion whose stop
     // and guard these are; becomes the calling thread's while it lives.
-    ConversionThreads(unsigned threads, ConversionStop* stop, GmpAllocationScope* scope);
+    ConversionThreads(unsigned threads, ConversionStop* stop, GmpAllocationScope* scope,
+                      ThreadMemoryReturn* memoryReturn = nullptr);
     ~ConversionThreads();
 
     ConversionThreads(const ConversionThreads&) = delete;
@@ -67,6 +91,7 @@ private:
     std::atomic<int> spare_;
     ConversionStop* stop_;
     GmpAllocationScope* scope_;
+    ThreadMemoryReturn* memoryReturn_;
     ConversionThreads* previous_;
 };
 
@@ -104,6 +129,9 @@ void ConversionThreads::inParallel(First&& first, Second&& second) {
         first();
         second();
         return;
+    }
+    if (memoryReturn_ != nullptr) {
+        memoryReturn_->threadStarted();
     }
     std::exception_ptr here;
     runHere(&call<First>, erased(first), here);

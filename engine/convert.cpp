@@ -321,6 +321,7 @@ namespace {
 std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                           bool toUpperCase, std::optional<double> givenBytes, unsigned givenThreads) {
     ConversionStop stop;
+    ThreadMemoryReturn memoryReturn;
     try {
         if (!isBase(baseFrom)) {
             return messages::sourceBaseOutOfRange(baseFrom);
@@ -334,7 +335,7 @@ std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int3
         const double usableBytes = givenBytes ? *givenBytes : engine::usableBytes(readMemoryFigures());
         GmpAllocationScope gmpAllocations(usableBytes, &stop);
         const ConversionThreads threads(givenThreads > 0 ? givenThreads : ConversionThreads::ofMachine(), &stop,
-                                        &gmpAllocations);
+                                        &gmpAllocations, &memoryReturn);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
                                       static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
     } catch (const ConversionError& error) {
