@@ -35,7 +35,7 @@ Digits randomDigits(std::size_t count, std::uint32_t base, std::mt19937& random,
     for (std::size_t i = 0; i < count; ++i) {
         // A run of zeros in the middle makes some of the pieces zero.
         const bool zero = pattern == 1 && i > count / 3 && i < count - count / 3;
-        digits[i] = zero ? 0 : static_cast<std::uint16_t>(random() % base);
+        digits[i] = static_cast<std::uint16_t>(zero ? 0 : random() % base);
     }
     digits.front() = static_cast<std::uint16_t>(base - 1);
     return digits;
