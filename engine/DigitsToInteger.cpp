@@ -138,10 +138,10 @@ void fromSmallBase(const Source& digits, std::size_t first, std::size_t count, s
     mpz_limbs_finish(result.get_mpz_t(), used);
 }
 
-// The pieces that a run of `count` digits is cut into for `threads` threads: at least
+// The pieces that a run of `count` digits is cut into for `threads` threads: at least half of
 // kParallelMinDigits, and about kPiecesPerThread a thread.
 std::size_t pieceDigits(std::size_t count, unsigned threads) {
-    return std::max(kParallelMinDigits, count / (static_cast<std::size_t>(threads) * kPiecesPerThread));
+    return std::max(kParallelMinDigits / 2, count / (static_cast<std::size_t>(threads) * kPiecesPerThread));
 }
 
 template <typename Source>

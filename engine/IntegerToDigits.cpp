@@ -113,7 +113,7 @@ void toSmallBase(mpz_class& x, std::uint32_t base, Out* out, std::size_t len) {
 }
 
 std::size_t pieceDigits(std::size_t len, unsigned threads) {
-    return std::max(kParallelMinDigits, len / (static_cast<std::size_t>(threads) * kPiecesPerThread));
+    return std::max(kParallelMinDigits / 2, len / (static_cast<std::size_t>(threads) * kPiecesPerThread));
 }
 
 template <typename Out>

@@ -46,9 +46,14 @@ ThreadMemoryReturn::~ThreadMemoryReturn() {
 
 ConversionThreads* ConversionThreads::current() noexcept { return currentThreads; }
 
-// The cores this process may run on, which in a container or under taskset can be fewer than
-// the machine has.
+// The cores this process may run on when it first converts, which in a container or under
+// taskset can be fewer than the machine has.
 unsigned ConversionThreads::ofMachine() {
+    static const unsigned count = affordedCores();
+    return count;
+}
+
+unsigned ConversionThreads::affordedCores() {
     cpu_set_t cpus;
     CPU_ZERO(&cpus);
     unsigned count = 0;

@@ -71,6 +71,7 @@ public:
     void inParallel(First&& first, Second&& second);
 
 private:
+    static unsigned affordedCores();
     bool takeSpare() noexcept;
     void returnSpare() noexcept;
     // Runs work() on the calling thread as one of this conversion's, noting what it throws and

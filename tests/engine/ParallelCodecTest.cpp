@@ -25,9 +25,9 @@ constexpr unsigned kThreads = 8;
 constexpr double kUnlimited = 1e18;
 
 std::vector<std::size_t> lengthsAroundTheParallelCuts() {
-    // Beside the least that splits, and where the cuts reach one and two levels further down.
-    const std::size_t least = engine::kParallelMinDigits;
-    return {least, least + 1, 2 * least + 3, 4 * least + 1, 5 * least + 7};
+    // Beside the most that stays on one thread, and where the cuts reach one level further down.
+    const std::size_t most = engine::kParallelMinDigits;
+    return {most, most + 1, 2 * most + 3, 3 * most + 7};
 }
 
 Digits randomDigits(std::size_t count, std::uint32_t base, std::mt19937& random, int pattern) {
