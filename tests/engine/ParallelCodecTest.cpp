@@ -15,6 +15,7 @@
 #include "DigitsToInteger.hpp"
 #include "IntegerToDigits.hpp"
 #include "ParallelWork.hpp"
+#include "ProductInPieces.hpp"
 
 namespace radixel::testing {
 namespace {
@@ -92,6 +93,35 @@ TEST(ParallelCodec, PowerOfTwoBasesGiveTheSameBitsInPieces) {
                 ASSERT_TRUE(together == mpz_class(text, static_cast<int>(base))) << "GMP reading " << where;
             }
         }
+    }
+}
+
+// Products too large for one GMP call to be stopped in are cut into pieces, balanced or not.
+TEST(ParallelCodec, ProductsInPiecesAreGmpsProducts) {
+    gmp_randclass random(gmp_randinit_default);
+    random.seed(5);
+    constexpr mp_bitcnt_t kLimb = GMP_NUMB_BITS;
+    const struct {
+        mp_bitcnt_t aLimbs;
+        mp_bitcnt_t bLimbs;
+    } sizes[] = {{1100000, 1100000}, {1100000, 2200000}};
+    for (const auto& size : sizes) {
+        const mpz_class a = random.get_z_bits(size.aLimbs * kLimb);
+        // Zero limbs at the cut make halves shorter than their place.
+        mpz_class b = random.get_z_bits(size.bLimbs * kLimb);
+        mpz_tdiv_q_2exp(b.get_mpz_t(), b.get_mpz_t(), size.bLimbs * kLimb / 2);
+        mpz_mul_2exp(b.get_mpz_t(), b.get_mpz_t(), size.bLimbs * kLimb / 2 + 3 * kLimb);
+        b += 1;
+        const mpz_class expected = a * b;
+        mpz_class alone;
+        engine::productInPieces(alone, a.get_mpz_t(), b.get_mpz_t());
+        mpz_class together;
+        {
+            const engine::ConversionThreads threads(kThreads, nullptr, nullptr);
+            engine::productInPieces(together, a.get_mpz_t(), b.get_mpz_t());
+        }
+        EXPECT_TRUE(alone == expected) << size.aLimbs << " by " << size.bLimbs << " limbs on one thread";
+        EXPECT_TRUE(together == expected) << size.aLimbs << " by " << size.bLimbs << " limbs on many";
     }
 }
 
