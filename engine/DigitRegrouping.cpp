@@ -8,57 +8,37 @@
 
 #include <algorithm>
 
+#include "ConversionStop.hpp"
+#include "DigitGroups.hpp"
+
 namespace radixel::engine {
 
 namespace {
 
-// k >= 1 when power = base^k, 0 otherwise.
-unsigned exponentOfPower(std::uint32_t base, std::uint32_t power) {
-    if (base < kMinPositionalBase || power < base) {
-        return 0;
-    }
-    // value < power <= 65536 before each product, so no product reaches 2^33.
-    std::uint64_t value = base;
-    unsigned k = 1;
-    while (value < power) {
-        value *= base;
-        ++k;
-    }
-    return value == power ? k : 0;
-}
-
 Digits joinGroups(const std::uint16_t* digits, std::size_t count, std::uint32_t from, unsigned perGroup) {
-    // The most significant group takes the odd digits over, so that every later one is full.
-    std::size_t take = count % perGroup;
-    if (take == 0) {
-        take = perGroup;
-    }
     Digits out;
     out.reserve((count + perGroup - 1) / perGroup);
-    std::size_t i = 0;
-    while (i < count) {
-        std::uint32_t group = 0;
-        for (const std::size_t end = i + take; i < end; ++i) {
-            group = group * from + digits[i];
-        }
+    StopCountdown countdown;
+    forEachDigitGroup(0, count, perGroup, from, digits, [&](std::uint64_t group, std::uint64_t) {
+        countdown.tick();
         out.push_back(static_cast<std::uint16_t>(group));
-        take = perGroup;
-    }
+    });
     return out;
 }
 
 Digits splitDigits(const std::uint16_t* digits, std::size_t count, std::uint32_t to, unsigned perDigit) {
     Digits out(count * perDigit);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint32_t value = digits[i];
-        for (std::size_t j = (i + 1) * perDigit; j-- > i * perDigit;) {
-            out[j] = static_cast<std::uint16_t>(value % to);
-            value /= to;
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            std::uint32_t value = digits[i];
+            for (std::size_t j = (i + 1) * perDigit; j-- > i * perDigit;) {
+                out[j] = static_cast<std::uint16_t>(value % to);
+                value /= to;
+            }
         }
-    }
+    });
     // Only the leading source digit's share can start with zeros.
-    const auto leadingZeros = std::find_if(out.begin(), out.end(), [](std::uint16_t d) { return d != 0; });
-    out.erase(out.begin(), leadingZeros);
+    out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(leadingZeros(out)));
     return out;
 }
 
@@ -70,12 +50,12 @@ std::optional<Digits> regroupDigits(const Digits& digits, std::uint32_t from, st
     if (joined == 0 && split == 0) {
         return std::nullopt;
     }
-    const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
-    const auto count = static_cast<std::size_t>(digits.end() - first);
+    const std::size_t zeros = leadingZeros(digits);
+    const std::size_t count = digits.size() - zeros;
     if (count == 0) {
         return Digits(1, 0);
     }
-    const std::uint16_t* const significant = digits.data() + (first - digits.begin());
+    const std::uint16_t* const significant = digits.data() + zeros;
     return joined > 0 ? joinGroups(significant, count, from, joined) : splitDigits(significant, count, to, split);
 }
 

@@ -1,17 +1,21 @@
 #include "GmpAllocation.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
-#include <mutex>
 #include <new>
 
 #include <gmp.h>
+
+#include "ConversionStop.hpp"
 
 namespace radixel::engine {
 
 namespace {
 
-thread_local GmpAllocationScope* current = nullptr;
+thread_local GmpAllocationScope* inCharge = nullptr;
+
+std::atomic<AllocationProbe> probe{nullptr};
 
 struct MemoryFunctions {
     void* (*allocate)(std::size_t) = nullptr;
@@ -21,15 +25,15 @@ struct MemoryFunctions {
 
 MemoryFunctions previous;
 
-void* allocateForGmp(std::size_t bytes) { return current ? current->allocate(bytes) : previous.allocate(bytes); }
+void* allocateForGmp(std::size_t bytes) { return inCharge ? inCharge->allocate(bytes) : previous.allocate(bytes); }
 
 void* reallocateForGmp(void* block, std::size_t oldBytes, std::size_t newBytes) {
-    return current ? current->reallocate(block, newBytes) : previous.reallocate(block, oldBytes, newBytes);
+    return inCharge ? inCharge->reallocate(block, newBytes) : previous.reallocate(block, oldBytes, newBytes);
 }
 
 void releaseForGmp(void* block, std::size_t bytes) {
-    if (current) {
-        current->release(block);
+    if (inCharge) {
+        inCharge->release(block);
     } else {
         previous.release(block, bytes);
     }
@@ -45,13 +49,20 @@ void installOnce() {
     });
 }
 
+bool probeFails(std::size_t bytes) {
+    const AllocationProbe probed = probe.load(std::memory_order_relaxed);
+    return probed != nullptr && probed(bytes);
+}
+
 }  // namespace
 
-GmpAllocationScope::GmpAllocationScope(double allowanceBytes)
-    : allowance_(allowanceBytes), inCharge_(current == nullptr) {
+void setAllocationProbe(AllocationProbe probed) noexcept { probe.store(probed, std::memory_order_relaxed); }
+
+GmpAllocationScope::GmpAllocationScope(double allowanceBytes, const ConversionStop* stop)
+    : allowance_(allowanceBytes), stop_(stop), inCharge_(inCharge == nullptr) {
     installOnce();
     if (inCharge_) {
-        current = this;
+        inCharge = this;
     }
 }
 
@@ -59,10 +70,11 @@ GmpAllocationScope::~GmpAllocationScope() {
     if (!inCharge_) {
         return;
     }
-    current = nullptr;
+    inCharge = nullptr;
     // Without a failure every block still held belongs to a number that outlives
     // the scope, such as one made before it that GMP gave a new block inside it.
-    // After one, what is left are GMP's temporaries from the call it cut short.
+    // After one, what is left are GMP's temporaries from the calls it cut short and
+    // the blocks whose release waited for the end.
     if (!failed_) {
         return;
     }
@@ -71,11 +83,30 @@ GmpAllocationScope::~GmpAllocationScope() {
     }
 }
 
+GmpAllocationScope* GmpAllocationScope::current() noexcept { return engine::inCharge; }
+
+GmpAllocationScope::Joined::Joined(GmpAllocationScope* scope) noexcept : previous_(engine::inCharge) {
+    engine::inCharge = scope;
+}
+
+GmpAllocationScope::Joined::~Joined() { engine::inCharge = previous_; }
+
 bool GmpAllocationScope::fits(std::size_t more) const { return liveBytes_ + static_cast<double>(more) <= allowance_; }
 
 void GmpAllocationScope::fail() {
     failed_ = true;
+    if (stop_ != nullptr && stop_->requested()) {
+        throw ConversionStopped();
+    }
     throw std::bad_alloc();
+}
+
+// Once one thread has failed or the conversion is stopped, every allocation fails, so that
+// all threads end soon after.
+void GmpAllocationScope::checkOpen() {
+    if (failed_ || (stop_ != nullptr && stop_->requested())) {
+        fail();
+    }
 }
 
 // GMP never sees a block that cannot be remembered. After a reallocation it
@@ -91,7 +122,9 @@ void GmpAllocationScope::remember(void* block, std::size_t bytes) {
 }
 
 void* GmpAllocationScope::allocate(std::size_t bytes) {
-    void* const block = fits(bytes) ? std::malloc(bytes) : nullptr;
+    const std::lock_guard lock(mutex_);
+    checkOpen();
+    void* const block = fits(bytes) && !probeFails(bytes) ? std::malloc(bytes) : nullptr;
     if (block == nullptr) {
         fail();
     }
@@ -100,17 +133,20 @@ void* GmpAllocationScope::allocate(std::size_t bytes) {
 }
 
 void* GmpAllocationScope::reallocate(void* block, std::size_t bytes) {
+    const std::lock_guard lock(mutex_);
+    checkOpen();
     const auto entry = live_.find(block);
     if (entry == live_.end()) {
         // A number from before the scope stays its owner's, who frees it.
-        void* const moved = fits(bytes) ? std::realloc(block, bytes) : nullptr;
+        void* const moved = fits(bytes) && !probeFails(bytes) ? std::realloc(block, bytes) : nullptr;
         if (moved == nullptr) {
             fail();
         }
         return moved;
     }
     const std::size_t oldBytes = entry->second;
-    void* const moved = fits(bytes - std::min(bytes, oldBytes)) ? std::realloc(block, bytes) : nullptr;
+    void* const moved =
+        fits(bytes - std::min(bytes, oldBytes)) && !probeFails(bytes) ? std::realloc(block, bytes) : nullptr;
     if (moved == nullptr) {
         fail();
     }
@@ -121,15 +157,17 @@ void* GmpAllocationScope::reallocate(void* block, std::size_t bytes) {
 }
 
 void GmpAllocationScope::release(void* block) {
+    const std::lock_guard lock(mutex_);
+    if (failed_) {
+        return;
+    }
     const auto entry = live_.find(block);
     if (entry != live_.end()) {
         liveBytes_ -= static_cast<double>(entry->second);
         live_.erase(entry);
-        std::free(block);
-    } else if (!failed_) {
-        // A block from before the scope; after a failure it may instead be one already freed.
-        std::free(block);
     }
+    // A block from before the scope is its owner's to free, which it is doing now.
+    std::free(block);
 }
 
 }  // namespace radixel::engine

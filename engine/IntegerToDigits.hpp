@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include <gmpxx.h>
 
@@ -14,5 +15,10 @@ namespace radixel::engine {
 // of two; GMP's subquadratic mpn_get_str for the other bases up to 256;
 // O(M(n) log n) divide and conquer for the rest.
 Digits integerToDigits(const mpz_class& x, std::uint32_t base, std::size_t minDigits);
+
+// The text of x >= 0 in a base up to 36, its digits written with `alphabet` and "-" before them
+// when `negative` and x is not zero: the digits come out as characters in the text's own
+// buffer, with no digit array in between. x is taken over and gone afterwards.
+std::string integerText(mpz_class&& x, std::uint32_t base, const char* alphabet, bool negative);
 
 }  // namespace radixel::engine

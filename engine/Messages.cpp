@@ -118,8 +118,23 @@ std::string tooLarge(double neededBytes, double availableBytes) {
     return "Too large: needs " + size(neededBytes) + " of memory, " + size(availableBytes) + " available";
 }
 
-std::string outOfMemory() { return std::string(radixel::kOutOfMemory); }
+// libstdc++ keeps up to 15 characters inside the string itself.
+constexpr std::size_t kCharactersHeldInPlace = 15;
+static_assert(radixel::kOutOfMemory.size() <= kCharactersHeldInPlace);
+static_assert(radixel::kStopped.size() <= kCharactersHeldInPlace);
 
-std::string internalFault() { return std::string(radixel::kInternalFault); }
+std::string outOfMemory() noexcept { return std::string(radixel::kOutOfMemory); }
+
+std::string stopped() noexcept { return std::string(radixel::kStopped); }
+
+// Longer than a string holds in place; were even that allocation to fail, the answer is the
+// shorter one that needs none.
+std::string internalFault() noexcept {
+    try {
+        return std::string(radixel::kInternalFault);
+    } catch (...) {
+        return outOfMemory();
+    }
+}
 
 }  // namespace radixel::engine::messages

@@ -47,8 +47,10 @@ std::string negativeWithGrayCode(std::size_t character);
 // Sizes in bytes, written in binary units ("1.5 GiB").
 std::string tooLarge(double neededBytes, double availableBytes);
 
-// The two answers that depend on no input, as the public header gives them.
-std::string outOfMemory();
-std::string internalFault();
+// The answers that depend on no input, as the public header gives them. Each fits in a string
+// without an allocation of its own, so that it can be given when memory has run out.
+std::string outOfMemory() noexcept;
+std::string internalFault() noexcept;
+std::string stopped() noexcept;
 
 }  // namespace radixel::engine::messages

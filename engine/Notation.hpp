@@ -1,11 +1,26 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "Radix.hpp"
 
 namespace radixel::engine {
+
+// The base whose exponent marker is "e"; every other base writes "b^".
+inline constexpr std::uint32_t kExponentMarkerBase = 10;
+
+// Digits from this value up are written in decimal inside "<" and ">".
+inline constexpr std::uint32_t kFirstBracketedDigit = 36;
+
+// The characters that a digit of this value takes in the notation.
+inline constexpr std::size_t spelledWidth(std::uint32_t digit) {
+    if (digit < kFirstBracketedDigit) {
+        return 1;
+    }
+    return digit < 100 ? 4 : digit < 1000 ? 5 : digit < 10000 ? 6 : 7;
+}
 
 enum class NumberForm { Integer, Point, Exponent, Fraction };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ConversionError.hpp"
+#include "ConversionStop.hpp"
 #include "Messages.hpp"
 #include "TextPlace.hpp"
 
@@ -11,12 +12,49 @@ namespace radixel::engine {
 
 namespace {
 
-// The largest digit value is 65535; anything longer than this many decimal
-// digits inside "<>" is too large for any base, and only the first ones are shown.
+// A digit inside "<>" may have any number of leading zeros; its value is capped as it is read,
+// since no base has a digit of 65536 or more. A message shows a digit of up to this many decimal
+// digits as written; a longer one as its first significant digits, after "0..." where zeros led.
 constexpr std::size_t kShownBracketDigits = 12;
 constexpr std::uint32_t kBracketValueCap = kMaxBase;
 
-constexpr std::uint32_t kExponentMarkerBase = 10;
+// What a message shows of a bracketed digit's decimal digits.
+class BracketedDigitShown {
+public:
+    void add(char digit) {
+        ++count_;
+        if (written_.size() <= kShownBracketDigits) {
+            written_ += digit;
+        }
+        if (digit == '0' && significant_.empty()) {
+            ++leadingZeros_;
+        } else if (significant_.size() <= kShownBracketDigits) {
+            significant_ += digit;
+        }
+    }
+
+    bool empty() const { return count_ == 0; }
+
+    std::string text() const {
+        std::string shown;
+        if (count_ <= kShownBracketDigits) {
+            shown = written_;
+        } else {
+            shown = leadingZeros_ > 0 ? "0..." : "";
+            shown += significant_.substr(0, kShownBracketDigits);
+            if (significant_.size() > kShownBracketDigits) {
+                shown += "...";
+            }
+        }
+        return "'<" + shown + ">'";
+    }
+
+private:
+    std::size_t count_ = 0;
+    std::size_t leadingZeros_ = 0;
+    std::string written_;
+    std::string significant_;
+};
 
 bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -35,15 +73,42 @@ int letterOrDigitValue(unsigned char c) {
 
 }  // namespace
 
-NumberReader::NumberReader(std::string_view text, std::uint32_t base)
-    : text_(text), base_(base), digitBase_(digitBaseOf(base)) {
-    plainDigit_.fill(kSpecial);
+PlainDigitTable plainDigitTable(std::uint32_t base) {
+    PlainDigitTable table;
+    table.fill(kNotPlainDigit);
     for (int c = 0; c < 256; ++c) {
         const int value = letterOrDigitValue(static_cast<unsigned char>(c));
-        if (value >= 0 && static_cast<std::uint32_t>(value) < digitBase_) {
-            plainDigit_[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(value);
+        if (value >= 0 && static_cast<std::uint32_t>(value) < base) {
+            table[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(value);
         }
     }
+    return table;
+}
+
+std::optional<PlainInteger> plainIntegerOf(std::string_view text) {
+    PlainInteger plain;
+    std::size_t begin = 0;
+    while (begin < text.size() && isBlank(static_cast<unsigned char>(text[begin]))) {
+        ++begin;
+    }
+    if (begin < text.size() && (text[begin] == '-' || text[begin] == '+')) {
+        plain.negative = text[begin] == '-';
+        plain.signAt = begin;
+        ++begin;
+    }
+    std::size_t end = text.size();
+    while (end > begin && isBlank(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    if (begin == end || isBlank(static_cast<unsigned char>(text[begin]))) {
+        return std::nullopt;
+    }
+    plain.digits = text.substr(begin, end - begin);
+    return plain;
+}
+
+NumberReader::NumberReader(std::string_view text, std::uint32_t base)
+    : text_(text), base_(base), digitBase_(digitBaseOf(base)), plainDigit_(plainDigitTable(digitBase_)) {
     // Where "b" is a digit it may still begin the marker "b^", so it takes the slow path.
     if (base_ != kExponentMarkerBase) {
         plainDigit_['b'] = kSpecial;
@@ -53,7 +118,9 @@ NumberReader::NumberReader(std::string_view text, std::uint32_t base)
 
 Notation NumberReader::read() {
     notation_.mantissa.reserve(text_.size());
+    StopCountdown countdown;
     while (at_ < text_.size()) {
+        countdown.tick();
         if (plainDigit_[static_cast<unsigned char>(text_[at_])] != kSpecial) {
             readDigitRun();
         } else {
@@ -74,12 +141,17 @@ void NumberReader::readDigitRun() {
     const std::size_t before = digits.size();
     const auto* p = reinterpret_cast<const unsigned char*>(text_.data()) + at_;
     const auto* const end = reinterpret_cast<const unsigned char*>(text_.data()) + text_.size();
-    for (; p < end; ++p) {
-        const std::uint16_t value = plainDigit_[*p];
-        if (value == kSpecial) {
-            break;
+    for (bool special = false; p < end && !special;) {
+        checkStop();
+        const auto* const spanEnd = p + std::min<std::ptrdiff_t>(end - p, kItemsBetweenStopChecks);
+        for (; p < spanEnd; ++p) {
+            const std::uint16_t value = plainDigit_[*p];
+            if (value == kSpecial) {
+                special = true;
+                break;
+            }
+            digits.push_back(value);
         }
-        digits.push_back(value);
     }
     const std::size_t count = digits.size() - before;
     if (field_ == Field::Mantissa && notation_.pointAt != Notation::kNowhere) {
@@ -228,10 +300,12 @@ void NumberReader::readLetterOrDigit(unsigned char c) {
 void NumberReader::readBracketedDigit() {
     const std::size_t open = at_;
     std::uint32_t value = 0;
-    std::string written;
+    BracketedDigitShown written;
     std::size_t firstNonDecimal = Notation::kNowhere;
     std::size_t i = open + 1;
+    StopCountdown countdown;
     for (;; ++i) {
+        countdown.tick();
         if (i == text_.size() || text_[i] == '<') {
             fail(messages::unmatchedOpeningBracket(characterAt(open)));
         }
@@ -244,11 +318,7 @@ void NumberReader::readBracketedDigit() {
         }
         if (c >= '0' && c <= '9') {
             value = std::min(value * 10 + (c - '0'), kBracketValueCap);
-            if (written.size() < kShownBracketDigits) {
-                written += static_cast<char>(c);
-            } else if (written.size() == kShownBracketDigits) {
-                written += "...";
-            }
+            written.add(static_cast<char>(c));
         } else if (firstNonDecimal == Notation::kNowhere) {
             firstNonDecimal = i;
         }
@@ -260,7 +330,7 @@ void NumberReader::readBracketedDigit() {
         fail(messages::emptyBrackets(characterAt(open)));
     }
     if (value >= digitBase_) {
-        fail(messages::digitNotInBase("'<" + written + ">'", base_, characterAt(open)));
+        fail(messages::digitNotInBase(written.text(), base_, characterAt(open)));
     }
     if (field_ == Field::Denominator && denominatorStart_ == Notation::kNowhere) {
         denominatorStart_ = open;
@@ -296,8 +366,7 @@ void NumberReader::finish() {
         if (notation_.denominator.empty()) {
             fail(messages::emptyDenominator(characterAt(notation_.slashAt)));
         }
-        const auto& d = notation_.denominator;
-        if (std::all_of(d.begin(), d.end(), [](std::uint16_t v) { return v == 0; })) {
+        if (allZero(notation_.denominator)) {
             fail(messages::zeroDenominator(characterAt(denominatorStart_)));
         }
         break;
@@ -311,7 +380,9 @@ void NumberReader::finish() {
 }
 
 std::size_t NumberReader::markerLengthAt(std::size_t offset) const {
+    StopCountdown countdown;
     for (std::size_t i = offset + 1; i < text_.size(); ++i) {
+        countdown.tick();
         const auto c = static_cast<unsigned char>(text_[i]);
         if (c == '^') {
             return i + 1 - offset;

@@ -3,11 +3,28 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "Notation.hpp"
 
 namespace radixel::engine {
+
+// Byte value -> digit value in a base up to 36 for the characters that plain digits are written
+// with (letters in either case); every other byte maps to kNotPlainDigit.
+using PlainDigitTable = std::array<std::uint16_t, 256>;
+inline constexpr std::uint16_t kNotPlainDigit = 0xFFFF;
+PlainDigitTable plainDigitTable(std::uint32_t base);
+
+// An integer written as nothing but a sign and a run of characters between blanks: the run,
+// which the codecs read straight off the text, without a digit array in between, as long as
+// every character of it is a plain digit of the base. Nothing for a text of any other shape.
+struct PlainInteger {
+    bool negative = false;
+    std::size_t signAt = std::string_view::npos;
+    std::string_view digits;
+};
+std::optional<PlainInteger> plainIntegerOf(std::string_view text);
 
 // Reads a number in the notation of one base, tolerantly: blanks, tabs and
 // line breaks anywhere are skipped, "+" is accepted, letters in either case,
@@ -25,9 +42,8 @@ public:
 private:
     enum class Field { Mantissa, Denominator, Exponent };
 
-    // Byte value -> digit value for characters that plain digit runs may hold;
-    // everything else maps to kSpecial and goes through the slow path.
-    static constexpr std::uint16_t kSpecial = 0xFFFF;
+    // Characters that plain digit runs may not hold go through the slow path.
+    static constexpr std::uint16_t kSpecial = kNotPlainDigit;
 
     void readDigitRun();
     void readSpecial();
@@ -46,7 +62,7 @@ private:
     std::string_view text_;
     std::uint32_t base_;
     std::uint32_t digitBase_;
-    std::array<std::uint16_t, 256> plainDigit_{};
+    PlainDigitTable plainDigit_{};
     std::size_t at_ = 0;
     Field field_ = Field::Mantissa;
     bool exponentSignSeen_ = false;

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "ConversionStop.hpp"
 #include "IntegerToDigits.hpp"
+#include "Notation.hpp"
 
 namespace radixel::engine {
 
@@ -11,20 +13,11 @@ namespace {
 
 constexpr const char* kUpperAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr const char* kLowerAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::uint16_t kFirstBracketedDigit = 36;
-constexpr std::uint32_t kExponentMarkerBase = 10;
 
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
-
-std::size_t widthOfDigit(std::uint16_t digit) {
-    if (digit < kFirstBracketedDigit) {
-        return 1;
-    }
-    return digit < 100 ? 4 : digit < 1000 ? 5 : digit < 10000 ? 6 : 7;
-}
 
 }  // namespace
 
@@ -38,6 +31,10 @@ std::string NumberWriter::integer(bool negative, const Digits& digits) const {
     }
     append(text, digits.data(), digits.size());
     return text;
+}
+
+std::string NumberWriter::integer(bool negative, mpz_class&& value) const {
+    return integerText(std::move(value), base_, alphabet_, negative);
 }
 
 std::string NumberWriter::fixed(bool negative, const Digits& digits, std::size_t places) const {
@@ -71,9 +68,11 @@ std::string NumberWriter::scientific(bool negative, const Digits& mantissa, cons
 
 std::string NumberWriter::grayCode(const Digits& bits) {
     std::string text(bits.size(), '0');
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        text[i] = static_cast<char>('0' + bits[i]);
-    }
+    forEachSpan(bits.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            text[i] = static_cast<char>('0' + bits[i]);
+        }
+    });
     return text;
 }
 
@@ -81,10 +80,12 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     const std::size_t start = text.size();
     if (base_ <= kFirstBracketedDigit) {
         text.resize(start + count);
-        char* out = text.data() + start;
-        for (std::size_t i = 0; i < count; ++i) {
-            out[i] = alphabet_[digits[i]];
-        }
+        char* const out = text.data() + start;
+        forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                out[i] = alphabet_[digits[i]];
+            }
+        });
         return;
     }
     if (count >= base_) {
@@ -93,13 +94,15 @@ void NumberWriter::append(std::string& text, const std::uint16_t* digits, std::s
     }
     std::size_t width = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        width += widthOfDigit(digits[i]);
+        width += spelledWidth(digits[i]);
     }
     text.resize(start + width);
     char* out = text.data() + start;
-    for (std::size_t i = 0; i < count; ++i) {
-        out += writeDigit(out, digits[i]);
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            out += writeDigit(out, digits[i]);
+        }
+    });
 }
 
 // With at least as many digits as the base has values, spelling every value
@@ -114,17 +117,21 @@ void NumberWriter::appendThroughTable(std::string& text, const std::uint16_t* di
         spellings[value].width = writeDigit(spellings[value].text, static_cast<std::uint16_t>(value));
     }
     std::size_t width = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        width += spellings[digits[i]].width;
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            width += spellings[digits[i]].width;
+        }
+    });
     const std::size_t start = text.size();
     text.resize(start + width + kSpellingBytes);
     char* out = text.data() + start;
-    for (std::size_t i = 0; i < count; ++i) {
-        const Spelling& spelling = spellings[digits[i]];
-        std::memcpy(out, spelling.text, kSpellingBytes);
-        out += spelling.width;
-    }
+    forEachSpan(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const Spelling& spelling = spellings[digits[i]];
+            std::memcpy(out, spelling.text, kSpellingBytes);
+            out += spelling.width;
+        }
+    });
     text.resize(start + width);
 }
 
@@ -133,7 +140,7 @@ std::size_t NumberWriter::writeDigit(char* out, std::uint16_t digit) const {
         *out = alphabet_[digit];
         return 1;
     }
-    const std::size_t width = widthOfDigit(digit);
+    const std::size_t width = spelledWidth(digit);
     out[0] = '<';
     out[width - 1] = '>';
     // Decimal digits from the right, two at a time.

@@ -20,6 +20,9 @@ public:
 
     std::string integer(bool negative, const Digits& digits) const;
 
+    // The same straight from the value, which it takes over, for a base up to 36.
+    std::string integer(bool negative, mpz_class&& value) const;
+
     // The last `places` digits stand after the point; trailing zeros there are
     // dropped, and the point with them when no place is left.
     std::string fixed(bool negative, const Digits& digits, std::size_t places) const;

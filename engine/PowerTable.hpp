@@ -5,7 +5,12 @@
 #include <limits>
 #include <vector>
 
+#include <atomic>
+#include <mutex>
+
 #include <gmpxx.h>
+
+#include "Radix.hpp"
 
 namespace radixel::engine {
 
@@ -31,7 +36,10 @@ inline constexpr double kLimbBits = std::numeric_limits<mp_limb_t>::digits;
 // codecs split and join digit runs at. Each is kept as odd * 2^shift: a base
 // with factors of two (10, 1000, ...) gives powers whose low bits are all zero,
 // and working with the odd part alone takes that share off every product and
-// division. Built once for the largest run, by repeated squaring.
+// division. A level is built, by squaring the one below it, when it is first
+// asked for, so the threads of a conversion can start on their halves while the
+// large powers are still being made; threads that ask for a level being built
+// wait for it.
 class PowerTable {
 public:
     struct Power {
@@ -46,11 +54,24 @@ public:
     std::size_t chunkDigits() const { return chunk_; }
 
     // The largest power with fewer digits than `digits`; requires digits > chunkDigits().
-    const Power& below(std::size_t digits) const;
+    const Power& below(std::size_t digits);
+
+    // The digit count of that power, known before the power is built.
+    std::size_t digitsBelow(std::size_t digits) const { return levels_[indexBelow(digits)].digits; }
+
+    // Builds every level now.
+    void buildAll();
 
 private:
+    std::size_t indexBelow(std::size_t digits) const;
+    const Power& level(std::size_t j);
+
+    OddPart base_;
     std::size_t chunk_;
+    std::size_t levelCount_ = 0;
     std::vector<Power> levels_;
+    std::atomic<std::size_t> built_{0};
+    std::mutex building_;
 };
 
 }  // namespace radixel::engine

@@ -1,5 +1,7 @@
 #include "TextPlace.hpp"
 
+#include "ConversionStop.hpp"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -50,7 +52,9 @@ bool decodeAt(std::string_view text, std::size_t offset, std::uint32_t& codePoin
 std::size_t characterNumber(std::string_view text, std::size_t offset) {
     std::size_t number = 1;
     std::size_t at = 0;
+    StopCountdown countdown;
     while (at < offset && at < text.size()) {
+        countdown.tick();
         std::uint32_t codePoint = 0;
         std::size_t length = 1;
         if (!decodeAt(text, at, codePoint, length)) {

@@ -5,6 +5,7 @@
 
 #include "ConversionError.hpp"
 #include "Messages.hpp"
+#include "Notation.hpp"
 #include "PowerTable.hpp"
 #include "Radix.hpp"
 
@@ -22,13 +23,8 @@ constexpr double kDigitBytes = sizeof(std::uint16_t);
 // An mpz counts its limbs in an int.
 constexpr double kLargestOperandBits = static_cast<double>(std::numeric_limits<int>::max()) * kLimbBits;
 
-double charactersPerDigit(std::uint32_t base) {
-    if (base <= 36) {
-        return 1;
-    }
-    // "<" and ">" around the decimal digits of the largest digit value.
-    return base <= 100 ? 4 : base <= 1000 ? 5 : base <= 10000 ? 6 : 7;
-}
+// The widest digit of the base: its largest.
+double charactersPerDigit(std::uint32_t base) { return static_cast<double>(spelledWidth(digitBaseOf(base) - 1)); }
 
 }  // namespace
 

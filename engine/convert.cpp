@@ -13,6 +13,7 @@
 #include <gmpxx.h>
 
 #include "ConversionError.hpp"
+#include "ConversionStop.hpp"
 #include "ConvertWithin.hpp"
 #include "DigitRegrouping.hpp"
 #include "DigitsToInteger.hpp"
@@ -25,6 +26,7 @@
 #include "Messages.hpp"
 #include "NumberReader.hpp"
 #include "NumberWriter.hpp"
+#include "ParallelWork.hpp"
 #include "Radix.hpp"
 #include "Rounding.hpp"
 #include "TextPlace.hpp"
@@ -53,10 +55,6 @@ bool isBase(std::int32_t base) {
     return base >= static_cast<std::int32_t>(kGrayCodeBase) && base <= static_cast<std::int32_t>(kMaxBase);
 }
 
-bool allZero(const Digits& digits) {
-    return std::all_of(digits.begin(), digits.end(), [](std::uint16_t d) { return d == 0; });
-}
-
 double bitsOf(const Digits& digits, std::uint32_t base) { return static_cast<double>(digits.size()) * log2Of(base); }
 
 mpz_class valueOf(const Digits& digits, std::uint32_t base) {
@@ -72,6 +70,39 @@ void checkGrayCodeTarget(std::string_view text, const Notation& number) {
     case NumberForm::Fraction:
         throw ConversionError(messages::fractionWithGrayCode(characterNumber(text, number.slashAt)));
     }
+}
+
+// An integer written as a plain run of digits, read straight off the text and, in a target base
+// up to 36, written straight into the result: no digit array on either side, so the digits are
+// held in no more copies than the text and the result. Nothing where the text has another
+// shape, or a character that the full reader must name, or the bases want another route.
+std::optional<std::string> plainIntegerResult(const Request& request) {
+    const bool positional = request.from != kGrayCodeBase && request.to != kGrayCodeBase;
+    if (!positional || request.from > kFirstBracketedDigit || exponentOfPower(request.from, request.to) > 0 ||
+        exponentOfPower(request.to, request.from) > 0) {
+        return std::nullopt;
+    }
+    const std::optional<PlainInteger> plain = plainIntegerOf(request.text);
+    if (!plain) {
+        return std::nullopt;
+    }
+    WorkShape shape;
+    shape.inputDigits = static_cast<double>(plain->digits.size());
+    shape.valueBits = shape.inputDigits * log2Of(request.from);
+    shape.outputDigits = shape.valueBits / log2Of(request.to) + 1;
+    shape.targetBase = request.to;
+    checkWork(shape, request.usableBytes);
+    std::optional<mpz_class> value = plainDigitsToInteger(plain->digits, request.from, plainDigitTable(request.from));
+    if (!value) {
+        return std::nullopt;
+    }
+    checkStop();
+    const NumberWriter writer(request.to, request.upperCase);
+    const bool negative = plain->negative && *value != 0;
+    if (request.to <= kFirstBracketedDigit) {
+        return writer.integer(negative, std::move(*value));
+    }
+    return writer.integer(negative, integerToDigits(*value, request.to, 1));
 }
 
 std::string integerResult(const Request& request, Notation& number) {
@@ -90,15 +121,19 @@ std::string integerResult(const Request& request, Notation& number) {
     if (request.from == kGrayCodeBase) {
         grayDecode(number.mantissa);
     }
-    const mpz_class value = valueOf(number.mantissa, request.from);
+    mpz_class value = valueOf(number.mantissa, request.from);
     number.mantissa = Digits();
+    checkStop();
     if (request.to == kGrayCodeBase) {
         Digits bits = integerToDigits(value, digitBaseOf(request.to), 1);
         grayEncode(bits);
         return NumberWriter::grayCode(bits);
     }
-    const Digits digits = integerToDigits(value, request.to, 1);
-    return NumberWriter(request.to, request.upperCase).integer(number.negative, digits);
+    const NumberWriter writer(request.to, request.upperCase);
+    if (request.to <= kFirstBracketedDigit) {
+        return writer.integer(number.negative && value != 0, std::move(value));
+    }
+    return writer.integer(number.negative, integerToDigits(value, request.to, 1));
 }
 
 // Looks for the end of the expansion only where the places asked for outweigh
@@ -144,6 +179,7 @@ std::string fixedResult(const Request& request, const Notation& number) {
     checkWork(shape, request.usableBytes);
 
     const mpz_class scaled = roundToPlaces(value, request.to, places);
+    checkStop();
     if (scaled == 0) {
         return "0";
     }
@@ -162,9 +198,7 @@ mpz_class exponentOf(const Notation& number, std::uint32_t base) {
 // The exponent where a power of the source base has to be built; one of over
 // 62 bits is refused before it is read, with what its power would need at least.
 std::int64_t exponentWithinReach(const Request& request, const Notation& number) {
-    const auto& digits = number.exponent;
-    const auto first = std::find_if(digits.begin(), digits.end(), [](std::uint16_t d) { return d != 0; });
-    const auto significant = static_cast<double>(digits.end() - first);
+    const auto significant = static_cast<double>(number.exponent.size() - leadingZeros(number.exponent));
     if (significant * log2Of(request.from) > kMaxExponentBits) {
         WorkShape shape;
         shape.valueBits = std::pow(static_cast<double>(request.from), significant - 1) * log2Of(request.from);
@@ -172,27 +206,6 @@ std::int64_t exponentWithinReach(const Request& request, const Notation& number)
         checkWork(shape, request.usableBytes);
     }
     return mpz_get_si(exponentOf(number, request.from).get_mpz_t());
-}
-
-// base = root^power with the smallest root.
-struct RootPower {
-    std::uint32_t root;
-    unsigned power;
-};
-
-RootPower rootPowerOf(std::uint32_t base) {
-    for (std::uint32_t root = 2; root * root <= base; ++root) {
-        std::uint64_t value = root;
-        unsigned power = 1;
-        while (value < base) {
-            value *= root;
-            ++power;
-        }
-        if (value == base) {
-            return {root, power};
-        }
-    }
-    return {base, 1};
 }
 
 // Both bases powers of one root, from = root^a and to = root^b: then
@@ -274,7 +287,11 @@ std::string scientificResult(const Request& request, const Notation& number) {
 
 std::string convertChecked(const Request& request) {
     checkTextSize(request.text.size(), request.from, request.usableBytes);
+    if (std::optional<std::string> plain = plainIntegerResult(request)) {
+        return std::move(*plain);
+    }
     Notation number = NumberReader(request.text, request.from).read();
+    checkStop();
     if (request.to == kGrayCodeBase) {
         checkGrayCodeTarget(request.text, number);
     }
@@ -295,14 +312,16 @@ std::string convertChecked(const Request& request) {
 
 }  // namespace
 
-std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
-                    bool toUpperCase) {
-    return engine::convertWithin(inStr, baseTo, baseFrom, numPlaces, toUpperCase,
-                                 engine::usableBytes(engine::readMemoryFigures()));
-}
+void stopConversions() noexcept { engine::requestStop(); }
 
-std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
-                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes) {
+namespace {
+
+// What both entries share: the usable bytes are those given, or else read from the machine once
+// the stop has been noted, so that a stop reaches the conversion from its very start.
+std::string convertNoting(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                          bool toUpperCase, std::optional<double> givenBytes, unsigned givenThreads) {
+    ConversionStop stop;
+    ThreadMemoryReturn memoryReturn;
     try {
         if (!isBase(baseFrom)) {
             return messages::sourceBaseOutOfRange(baseFrom);
@@ -313,11 +332,21 @@ std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, s
         if (numPlaces < 0) {
             return messages::negativePlaces(numPlaces);
         }
-        const GmpAllocationScope gmpAllocations(usableBytes);
+        const double usableBytes = givenBytes ? *givenBytes : engine::usableBytes(readMemoryFigures());
+        GmpAllocationScope gmpAllocations(usableBytes, &stop);
+        const ConversionThreads threads(givenThreads > 0 ? givenThreads : ConversionThreads::ofMachine(), &stop,
+                                        &gmpAllocations, &memoryReturn);
         return convertChecked(Request{inStr, static_cast<std::uint32_t>(baseFrom), static_cast<std::uint32_t>(baseTo),
                                       static_cast<std::size_t>(numPlaces), toUpperCase, usableBytes});
     } catch (const ConversionError& error) {
-        return error.what();
+        // The message is copied into the answer, which can fail like any other allocation.
+        try {
+            return error.what();
+        } catch (...) {
+            return messages::outOfMemory();
+        }
+    } catch (const ConversionStopped&) {
+        return messages::stopped();
     } catch (const std::bad_alloc&) {
         return messages::outOfMemory();
     } catch (const std::length_error&) {
@@ -325,6 +354,18 @@ std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, s
     } catch (...) {
         return messages::internalFault();
     }
+}
+
+}  // namespace
+
+std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
+                    bool toUpperCase) {
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, std::nullopt, 0);
+}
+
+std::string engine::convertWithin(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom,
+                                  std::int32_t numPlaces, bool toUpperCase, double usableBytes, unsigned threads) {
+    return convertNoting(inStr, baseTo, baseFrom, numPlaces, toUpperCase, usableBytes, threads);
 }
 
 }  // namespace radixel

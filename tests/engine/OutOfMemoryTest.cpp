@@ -60,7 +60,8 @@ TEST(OutOfMemory, AFailedAllocationInsideGmpIsAnswered) {
     EXPECT_EXIT(
         {
             limitAddressSpace(600000 * 1024.0);
-            answerAndExit(convertWithin("1/3", 10, 10, 100000000, true, 64 * 1024 * kMebibyte));
+            // Its result alone is half the limit, and the value and its scaling take more.
+            answerAndExit(convertWithin("1/3", 10, 10, 300000000, true, 64 * 1024 * kMebibyte));
         },
         ::testing::ExitedWithCode(0), "^Out of memory");
 }

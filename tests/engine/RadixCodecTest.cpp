@@ -42,8 +42,9 @@ std::size_t digitsPerLimb(std::uint32_t base) {
     return count;
 }
 
-// The codecs split runs at a chunk of some dozens of limbs' worth of digits
-// times a power of two; these lengths straddle such points up to three levels deep.
+// Above base 256 the codecs split runs at a chunk of 16 limbs' worth of digits times a power of
+// two, and GMP's own codecs below it at sizes of its own; these lengths, 24 and 32 limbs' worth
+// times 1 to 8, fall beside and on such points up to four levels deep.
 std::vector<std::size_t> lengthsAroundSplits(std::uint32_t base) {
     std::vector<std::size_t> lengths = {1, 2, 65};
     const std::size_t perLimb = digitsPerLimb(base);

@@ -20,13 +20,21 @@ namespace radixel {
 // Nothing throws: bad input, work beyond the memory that the machine and the
 // process's limits leave (refused before it starts), and an allocation that
 // fails all the same give a short message naming the problem and where it is,
-// e.g. "Not a digit in base 10: 'G' at character 5".
+// e.g. "Not a digit in base 10: 'G' at character 5". Work on long numbers runs
+// on several threads, each of which has ended when the call returns.
 std::string convert(std::string_view inStr, std::int32_t baseTo, std::int32_t baseFrom, std::int32_t numPlaces,
                     bool toUpperCase);
 
-// The two answers that depend on no input, given by the engine and by the component around it
-// alike. The component gives the first without allocating, so both stand as constants.
+// Ends every conversion running at the moment of the call, on whatever thread it runs and on
+// every thread that works for it: each returns kStopped soon after, having freed what it held.
+// A conversion that starts after the call runs as usual. Safe from any thread at any time.
+void stopConversions() noexcept;
+
+// The answers that depend on no input, given by the engine and by the component around it
+// alike. The component gives the first and the last without allocating, so they stand as
+// constants. A stopped conversion's answer is for its caller to drop, never to show.
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 inline constexpr std::string_view kInternalFault = "Cannot convert: internal fault";
+inline constexpr std::string_view kStopped = "Stopped";
 
 }  // namespace radixel
