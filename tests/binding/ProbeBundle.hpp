@@ -57,9 +57,9 @@ inline constexpr std::chrono::seconds kProbeTimeLimit{30};
 
 // Runs the executable with the arguments, its output in files of the scratch folder. A sanitizer
 // build of the probe lets fatal signals take their course, as the program's own build does, so
-// that its end tells the signal.
+// that its end tells the signal; `sanitizerOptions` adds to what the sanitizer is told.
 inline Outcome run(const fs::path& executable, const fs::path& scratch, const std::vector<std::string>& arguments = {},
-                   std::chrono::seconds limit = kProbeTimeLimit) {
+                   std::chrono::seconds limit = kProbeTimeLimit, const std::string& sanitizerOptions = "") {
     const fs::path out = scratch / "out.txt", err = scratch / "err.txt";
     std::vector<std::string> settings;
     std::string sanitizer = "ASAN_OPTIONS=";
@@ -68,7 +68,8 @@ inline Outcome run(const fs::path& executable, const fs::path& scratch, const st
         if (setting.starts_with(sanitizer)) sanitizer = setting + ":";
         else settings.push_back(setting);
     }
-    settings.push_back(sanitizer + "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0");
+    settings.push_back(sanitizer + "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0" +
+                       sanitizerOptions);
     std::vector<char*> env;
     for (std::string& s : settings) env.push_back(s.data());
     env.push_back(nullptr);
